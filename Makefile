@@ -1,0 +1,15 @@
+# The two commands of the README: make test, make demo.
+.PHONY: test demo deps build
+
+test: build
+	scripts/run-tests.sh
+
+build: deps
+	scripts/build.sh
+
+deps:
+	scripts/install-deps.sh
+
+demo:
+	@echo "make demo: the monitor does not start yet; it comes with the start-up work." >&2
+	@exit 1

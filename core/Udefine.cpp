@@ -1,0 +1,86 @@
+#include "Udefine.h"
+
+CFAGlobalVar::CFAGlobalVar() = default;
+
+CFAGlobalVar::~CFAGlobalVar() {
+    SettingsIni.reset();
+    StringIni.reset();
+}
+
+void CFAGlobalVar::LoadSettings(const AnsiString& appName) {
+    AppTitle = appName;
+    MsgTitle = AppTitle + " Message";
+
+    ProfRoot = "Velmora";
+    DefProfName = "Default";
+    DefProfSSID = "ANY";
+    SupportMode = 34;
+    DefBand = 1;
+    DefChB = 6;
+    DefChA = 36;
+    if (SettingsIni) {
+        ProfRoot = SettingsIni->ReadString("Setting", "ProfRoot", ProfRoot);
+        DefProfName = SettingsIni->ReadString("Setting", "DefProfName", DefProfName);
+        DefProfSSID = SettingsIni->ReadString("Setting", "DefProfSSID", DefProfSSID);
+        SupportMode = SettingsIni->ReadInteger("Setting", "SupportMode", SupportMode);
+        DefBand = SettingsIni->ReadInteger("Setting", "DefBand", DefBand);
+        DefChB = SettingsIni->ReadInteger("Setting", "DefChB", DefChB);
+        DefChA = SettingsIni->ReadInteger("Setting", "DefChA", DefChA);
+    }
+
+    // The default message title comes from the program name, not from a
+    // translated application title.
+    AppTitle = ReadTextString("Utility", "AppTitle", AppTitle);
+    MsgTitle = ReadTextString("Utility", "MsgTitle", MsgTitle);
+    if (StringIni) Words.LoadCommonStrings(*StringIni);
+
+    MutexName = ProfRoot + "_Mutex";
+    LoginMutexName = ProfRoot + "_Login_Mutex";
+    BroadcastMsgName = ProfRoot + "_BroadcastMsg";
+}
+
+AnsiString CFAGlobalVar::ReadTextString(const AnsiString& section, const AnsiString& key,
+                                        const AnsiString& def) const {
+    return StringIni ? StringIni->ReadString(section, key, def) : def;
+}
+
+AnsiString CFAGlobalVar::ReadSettingString(const AnsiString& section, const AnsiString& key,
+                                           const AnsiString& def) const {
+    return SettingsIni ? SettingsIni->ReadString(section, key, def) : def;
+}
+
+int32_t CFAGlobalVar::ReadSettingInteger(const AnsiString& section, const AnsiString& key,
+                                         int32_t def) const {
+    return SettingsIni ? SettingsIni->ReadInteger(section, key, def) : def;
+}
+
+bool CFAGlobalVar::ReadSettingBool(const AnsiString& section, const AnsiString& key,
+                                   bool def) const {
+    return SettingsIni ? SettingsIni->ReadBool(section, key, def) : def;
+}
+
+void CFAGlobalVar::WriteSettingString(const AnsiString& section, const AnsiString& key,
+                                      const AnsiString& value) const {
+    if (SettingsIni) SettingsIni->WriteString(section, key, value);
+}
+
+void CFAGlobalVar::WriteSettingBool(const AnsiString& section, const AnsiString& key,
+                                    bool value) const {
+    if (SettingsIni) SettingsIni->WriteBool(section, key, value);
+}
+
+int32_t WindowsVersionCode(uint32_t platformId, uint32_t major, uint32_t minor) {
+    if (platformId == 1) {  // the 95 family
+        switch (minor) {
+            case 0: return 0;
+            case 10: return 3;
+            case 90: return 4;
+            default: return 2;
+        }
+    }
+    if (platformId == 2) {  // NT
+        if (major == 4) return 1;
+        if (major == 5) return minor == 0 ? 5 : 6;
+    }
+    return 7;
+}

@@ -1,0 +1,72 @@
+// The monitor's global settings object: where the program lies, its settings
+// and string files, the names formed from the profile root, the [Setting]
+// defaults, the titles, the word table, the Windows version code and the two
+// profiles every window starts from.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "../classlib/AnsiString.h"
+#include "../classlib/CustomIniFile.h"
+#include "Ucommonstring.h"
+#include "Uvyxwltypes.h"
+
+class CFAGlobalVar {
+public:
+    CFAGlobalVar();  // English words, nothing else; no file access
+    virtual ~CFAGlobalVar();
+
+    AnsiString ExeDir;                           // with trailing '\'
+    std::unique_ptr<TCustomIniFile> SettingsIni; // always there after InitGlobals
+    std::unique_ptr<TCustomIniFile> StringIni;   // only when the settings file existed
+    AnsiString SettingsPath;
+    AnsiString StringFilePath;
+    AnsiString MutexName;
+    AnsiString LoginMutexName;
+    AnsiString BroadcastMsgName;
+    AnsiString ProfRoot;
+    AnsiString DefProfName;
+    AnsiString DefProfSSID;
+    int32_t DefChB = 0;
+    int32_t DefChA = 0;
+    int32_t DefBand = 0;
+    int32_t SupportMode = 0;
+    AnsiString AppTitle;
+    AnsiString MsgTitle;
+    CCommonString Words;
+    int32_t WinVer = 0;
+    WLProfile DefaultProfile{};
+    WLProfile EditProfile{};
+
+    // Fills the object from the program at exeName: files, settings, titles,
+    // words, DefaultProfile, the broadcast message and (when built in) the
+    // driver library. False when the driver library cannot be loaded.
+    bool InitGlobals(const AnsiString& exeName);
+    // The settings and titles step of InitGlobals; appName is the program's
+    // file name without extension.
+    void LoadSettings(const AnsiString& appName);
+
+    AnsiString ReadTextString(const AnsiString& section, const AnsiString& key,
+                              const AnsiString& def) const;
+    AnsiString ReadSettingString(const AnsiString& section, const AnsiString& key,
+                                 const AnsiString& def) const;
+    int32_t ReadSettingInteger(const AnsiString& section, const AnsiString& key,
+                               int32_t def) const;
+    bool ReadSettingBool(const AnsiString& section, const AnsiString& key, bool def) const;
+    void WriteSettingString(const AnsiString& section, const AnsiString& key,
+                            const AnsiString& value) const;
+    void WriteSettingBool(const AnsiString& section, const AnsiString& key, bool value) const;
+};
+
+// Windows version code from GetVersionEx's platform id, major and minor:
+// 0 95, 2 other 9x, 3 98, 4 Me, 1 NT 4, 5 2000, 6 XP/2003, 7 anything else.
+int32_t WindowsVersionCode(uint32_t platformId, uint32_t major, uint32_t minor);
+
+// The running system's code (GetVersionEx); Windows builds only.
+int32_t GetWindowsVersionCode();
+
+// The one settings object and the registered broadcast message (0 until
+// InitGlobals); Windows builds only.
+extern CFAGlobalVar FAGlobalVar;
+extern uint32_t BroadcastMsgId;

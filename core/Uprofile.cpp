@@ -1,0 +1,329 @@
+#include "Uprofile.h"
+
+#include <cstring>
+
+#include "../classlib/CustomIniFile.h"
+#include "Udefine.h"
+
+namespace {
+
+enum class FieldKind { Int32, UInt16, UInt8, Bool8, Text, Bytes };
+
+// One key of a profile's section. A run (count above 1) is keyed <key>0 to
+// <key>count-1, its fields size bytes apart.
+struct KeyedField {
+    const char* key;
+    size_t offset;
+    size_t size;
+    size_t count;
+    FieldKind kind;
+    int32_t intDefault;
+    const char* textDefault;
+};
+
+const char kEditingProfile[] = "(EditingProfile)";
+
+#define WL_KEYED(T, base, name, kind, intDef, textDef) \
+    { #name, (base) + offsetof(T, name), sizeof(T::name), 1, FieldKind::kind, intDef, textDef }
+#define WL_INT(name, def) WL_KEYED(WLProfile, 0, name, Int32, def, "")
+#define WL_TEXT(name, def) WL_KEYED(WLProfile, 0, name, Text, 0, def)
+#define WL_NI(name, kind) WL_KEYED(NetworkInfo, offsetof(WLProfile, NetworkInfo), name, kind, 0, "")
+#define WL_NI_TEXT(name, def) \
+    WL_KEYED(NetworkInfo, offsetof(WLProfile, NetworkInfo), name, Text, 0, def)
+
+// The text form, in the order the keys are written: Save and Load both walk
+// this one table. Read defaults are what a missing key loads.
+constexpr KeyedField kKeyedFields[] = {
+    WL_INT(FuncMode, 0),
+    {"APMacFilter", offsetof(WLProfile, APMacFilter), sizeof(WLProfile::APMacFilter[0]),
+     kMacFilterCount, FieldKind::Bytes, 0, ""},
+    WL_INT(APMacFilterMode, 0),
+    WL_INT(APtxPwrLevel, 0),
+    WL_INT(Channel, 0),
+    WL_INT(AdHocBand, 0),
+    WL_INT(TxRate, 15),
+    WL_INT(NetworkMode, 1),
+    WL_INT(ABGMode, 34),
+    WL_TEXT(ProfileName, kEditingProfile),
+    WL_TEXT(Ssid1, ""),
+    WL_TEXT(Ssid2, ""),
+    WL_TEXT(Ssid3, ""),
+    WL_INT(ApSSIDHide, 0),
+    WL_INT(WEPEncryptionLevel, 0),
+    WL_TEXT(PassPhrase, ""),
+    WL_TEXT(WEPKey1, ""),
+    WL_TEXT(WEPKey2, ""),
+    WL_TEXT(WEPKey3, ""),
+    WL_TEXT(WEPKey4, ""),
+    WL_INT(DefaultKey, 0),
+    WL_INT(WEPKeyFormat, 0),
+    WL_INT(AuthenticationMode, 2),
+    WL_INT(EncryptionMethod, 0),
+    WL_INT(WPAEncryptionType, 1),
+    WL_TEXT(WPAPassphrase, ""),
+    WL_INT(FragThreshold, 2346),
+    WL_INT(RTSThreshold, 2347),
+    WL_INT(PreambleMode, 2),
+    WL_INT(PowerMode, 0),
+    WL_INT(txPwrLevel, 0),
+    WL_TEXT(LoginName, ""),
+    WL_TEXT(LoginPassword, ""),
+    WL_TEXT(DomainName, ""),
+    WL_TEXT(sCertificate, ""),
+    WL_TEXT(sCertificate_Issuer, ""),
+    WL_TEXT(sCertAuthority, ""),
+    WL_TEXT(sCertAuthority_Issuer, ""),
+    WL_INT(ValidateServerCert, 0),
+    WL_INT(MS8021xAuthMode, 0),
+    WL_INT(PeapEap, 0),
+    WL_KEYED(WLProfile, 0, ApplyNetwork, Bool8, 0, ""),
+    WL_NI_TEXT(NI_sz_CurProfile, kEditingProfile),
+    WL_NI(NI_wFlags, UInt16),
+    WL_NI(NI_wNetFlags, UInt16),
+    WL_NI(NI_wPPPFlags, UInt16),
+    WL_NI(NI_wEthWINSMode, UInt16),
+    WL_NI(NI_VPI, UInt8),
+    WL_NI(NI_VCI, UInt8),
+    WL_NI(NI_wEncapsulation, UInt16),
+    WL_NI(NI_IpAddr, Bytes),
+    WL_NI(NI_IpMask, Bytes),
+    WL_NI(NI_IpGate1, Bytes),
+    WL_NI(NI_IpGate2, Bytes),
+    WL_NI(NI_IpDNS1, Bytes),
+    WL_NI(NI_IpDNS2, Bytes),
+    WL_NI(NI_IpWINS1, Bytes),
+    WL_NI(NI_IpWINS2, Bytes),
+    WL_NI_TEXT(NI_strScopeId, ""),
+    WL_NI_TEXT(NI_strHostName, ""),
+    WL_NI_TEXT(NI_strDomain, ""),
+    WL_NI_TEXT(NI_strDomSufSearch, ""),
+    WL_NI_TEXT(NI_strLoginUsr, ""),
+    WL_NI_TEXT(NI_strLoginPsw, ""),
+    WL_NI_TEXT(NI_strLoginDom, ""),
+};
+
+#undef WL_NI_TEXT
+#undef WL_NI
+#undef WL_TEXT
+#undef WL_INT
+#undef WL_KEYED
+
+constexpr bool KindFitsSize(const KeyedField& f) {
+    switch (f.kind) {
+        case FieldKind::Int32:
+            return f.size == 4;
+        case FieldKind::UInt16:
+            return f.size == 2;
+        case FieldKind::UInt8:
+        case FieldKind::Bool8:
+            return f.size == 1;
+        case FieldKind::Text:
+        case FieldKind::Bytes:
+            return f.size > 0;
+    }
+    return false;
+}
+
+// A kind that does not fit its field would write past it; keys out of record
+// order would break the file's key order.
+constexpr bool TableFitsRecord() {
+    size_t end = 0;
+    for (const KeyedField& f : kKeyedFields) {
+        if (!KindFitsSize(f) || f.count == 0 || f.offset < end) return false;
+        end = f.offset + f.size * f.count;
+    }
+    return end <= sizeof(WLProfile);
+}
+static_assert(TableFitsRecord(), "keyed fields must fit their record fields, in record order");
+
+template <typename Visit>
+void ForEachKey(Visit visit) {
+    for (const KeyedField& f : kKeyedFields) {
+        if (f.count == 1) {
+            visit(f, AnsiString(f.key), f.offset);
+            continue;
+        }
+        for (size_t i = 0; i < f.count; ++i)
+            visit(f, f.key + std::to_string(i), f.offset + i * f.size);
+    }
+}
+
+void SaveField(TCustomIniFile& ini, const AnsiString& section, const AnsiString& key,
+               const KeyedField& f, const uint8_t* at) {
+    switch (f.kind) {
+        case FieldKind::Int32: {
+            int32_t v;
+            std::memcpy(&v, at, sizeof v);
+            ini.WriteInteger(section, key, v);
+            break;
+        }
+        case FieldKind::UInt16: {
+            uint16_t v;
+            std::memcpy(&v, at, sizeof v);
+            ini.WriteInteger(section, key, v);
+            break;
+        }
+        case FieldKind::UInt8:
+            ini.WriteInteger(section, key, *at);
+            break;
+        case FieldKind::Bool8:
+            ini.WriteBool(section, key, *at != 0);
+            break;
+        case FieldKind::Text:
+            ini.WriteString(section, key, TextField(reinterpret_cast<const char*>(at), f.size));
+            break;
+        case FieldKind::Bytes: {
+            TMemoryStream stream;
+            stream.Write(at, f.size);
+            ini.WriteBinaryStream(section, key, stream);
+            break;
+        }
+    }
+}
+
+void LoadField(TCustomIniFile& ini, const AnsiString& section, const AnsiString& key,
+               const KeyedField& f, uint8_t* at) {
+    switch (f.kind) {
+        case FieldKind::Int32: {
+            int32_t v = ini.ReadInteger(section, key, f.intDefault);
+            std::memcpy(at, &v, sizeof v);
+            break;
+        }
+        case FieldKind::UInt16: {
+            uint16_t v = static_cast<uint16_t>(ini.ReadInteger(section, key, f.intDefault));
+            std::memcpy(at, &v, sizeof v);
+            break;
+        }
+        case FieldKind::UInt8:
+            *at = static_cast<uint8_t>(ini.ReadInteger(section, key, f.intDefault));
+            break;
+        case FieldKind::Bool8:
+            *at = ini.ReadBool(section, key, f.intDefault != 0) ? 1 : 0;
+            break;
+        case FieldKind::Text:
+            SetTextField(reinterpret_cast<char*>(at), f.size,
+                         ini.ReadString(section, key, f.textDefault));
+            break;
+        case FieldKind::Bytes: {
+            // Only the decoded bytes replace the field's, from its start.
+            TMemoryStream stream;
+            size_t n = ini.ReadBinaryStream(section, key, stream);
+            if (n > 0) std::memcpy(at, stream.Memory(), n < f.size ? n : f.size);
+            break;
+        }
+    }
+}
+
+enum : int32_t { kNoSecurity = 0, kWEP = 1, kWPAPSK = 2, kWPA = 3 };
+enum : int32_t { kTKIP = 1, kAES = 2 };
+
+// The library's security code of a network in range, as a profile's method
+// and cipher (0: keep the template's). Codes come in families 0 (WPA), 100
+// (WPA2) and 1000 (both): +10 to +15 WPA, +20 to +25 and +99 WPA-PSK; within
+// the runs of six a last digit of 3 or 4 means AES.
+void SecurityOfCode(int32_t code, int32_t& method, int32_t& cipher) {
+    method = kNoSecurity;
+    cipher = 0;
+    if (code == 1) method = kWEP;
+    if (code <= 1) return;
+    for (int32_t family : {0, 100, 1000}) {
+        int32_t c = code - family;
+        int32_t runCipher = c % 10 == 3 || c % 10 == 4 ? kAES : kTKIP;
+        if (c >= 10 && c <= 15) {
+            method = kWPA;
+            cipher = runCipher;
+        } else if (c >= 20 && c <= 25) {
+            method = kWPAPSK;
+            cipher = runCipher;
+        } else if (c == 99) {
+            method = kWPAPSK;
+            cipher = kTKIP;
+        }
+        if (method != kNoSecurity) return;
+    }
+}
+
+}  // namespace
+
+void BuildDefaultProfile(CFAGlobalVar& settings) {
+    WLProfile& p = settings.DefaultProfile;
+    p = WLProfile{};
+    p.ABGMode = settings.SupportMode;
+    p.AdHocBand = settings.DefBand;
+    p.Channel = settings.DefBand == 2 ? settings.DefChA : settings.DefChB;
+    p.TxRate = 15;
+    p.NetworkMode = 1;
+    SetTextField(p.ProfileName, settings.DefProfName);
+    SetTextField(p.Ssid1, settings.DefProfSSID);
+    p.AuthenticationMode = 2;
+    p.WPAEncryptionType = kTKIP;
+    p.FragThreshold = 2346;
+    p.RTSThreshold = 2347;
+    p.PreambleMode = 2;
+    SetTextField(p.NetworkInfo.NI_sz_CurProfile, settings.DefProfName);
+    // Only NT 5.x lets the program set the adapter's IP settings; start with DHCP.
+    p.ApplyNetwork = settings.WinVer == 5 || settings.WinVer == 6 ? 1 : 0;
+}
+
+void SaveProfile(CFAGlobalVar& settings, const WLProfile& profile, const AnsiString& section) {
+    if (!settings.SettingsIni) return;
+    TCustomIniFile& ini = *settings.SettingsIni;
+    const uint8_t* record = reinterpret_cast<const uint8_t*>(&profile);
+    ForEachKey([&](const KeyedField& f, const AnsiString& key, size_t offset) {
+        SaveField(ini, section, key, f, record + offset);
+    });
+}
+
+bool LoadProfile(CFAGlobalVar& settings, WLProfile& profile, const AnsiString& section) {
+    if (!settings.SettingsIni || !settings.SettingsIni->SectionExists(section)) return false;
+    TCustomIniFile& ini = *settings.SettingsIni;
+    uint8_t* record = reinterpret_cast<uint8_t*>(&profile);
+    ForEachKey([&](const KeyedField& f, const AnsiString& key, size_t offset) {
+        LoadField(ini, section, key, f, record + offset);
+    });
+    return true;
+}
+
+void ProfileFromSurveyEntry(const CFAGlobalVar& settings, const SiteSurveyEntry& entry,
+                            WLProfile& profile,
+                            const std::function<int32_t(uint32_t)>& frequencyToChannel) {
+    AnsiString name = TextField(profile.ProfileName);
+    profile = settings.DefaultProfile;
+    SetTextField(profile.ProfileName, name);
+    SetTextField(profile.NetworkInfo.NI_sz_CurProfile, name);
+    SetTextField(profile.Ssid1, SsidText(entry.Ssid.Ssid, entry.Ssid.SsidLength));
+    profile.NetworkMode = entry.InfrastructureMode;
+    if (frequencyToChannel) profile.Channel = frequencyToChannel(entry.Configuration.DSConfig);
+    profile.ABGMode = settings.SupportMode;
+    // 1 b, 2 a, 3 g; the library also reports them as 21 to 23.
+    int32_t band = entry.NetworkTypeInUse;
+    if (band >= 21 && band <= 23) band -= 20;
+    if (band >= 1 && band <= 3) profile.AdHocBand = band;  // else the template's DefBand
+
+    int32_t method, cipher;
+    SecurityOfCode(entry.Privacy, method, cipher);
+    profile.EncryptionMethod = method;
+    if (method == kNoSecurity) profile.WEPEncryptionLevel = 0;
+    if (method == kWEP) profile.WEPEncryptionLevel = 1;  // 64-bit
+    if (cipher != 0) profile.WPAEncryptionType = cipher;
+
+    profile.ApplyNetwork = 0;
+}
+
+void ResetProfileSecurity(const CFAGlobalVar& /*settings*/, WLProfile& profile) {
+    profile.EncryptionMethod = kNoSecurity;
+    profile.WEPEncryptionLevel = 0;
+    profile.DefaultKey = 0;
+    profile.MS8021xAuthMode = 0;
+    profile.PeapEap = 0;
+    profile.WEPKeyFormat = 1;
+    profile.AuthenticationMode = 2;
+    profile.WPAEncryptionType = kTKIP;
+    for (auto* text : {&profile.WPAPassphrase, &profile.LoginName, &profile.LoginPassword,
+                       &profile.DomainName, &profile.sCertificate, &profile.sCertificate_Issuer,
+                       &profile.sCertAuthority, &profile.sCertAuthority_Issuer})
+        SetTextField(*text, "");
+    for (auto* key : {&profile.WEPKey1, &profile.WEPKey2, &profile.WEPKey3, &profile.WEPKey4})
+        SetTextField(*key, "");
+    SetTextField(profile.PassPhrase, "");
+}

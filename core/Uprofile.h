@@ -1,0 +1,36 @@
+// Profiles: the template every new profile starts from, a profile as one
+// section of the settings file, a profile made from a network in range, and
+// the reset of a profile's security.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "../classlib/AnsiString.h"
+#include "Uvyxwltypes.h"
+
+class CFAGlobalVar;
+
+// Fills settings.DefaultProfile from the [Setting] values and WinVer.
+void BuildDefaultProfile(CFAGlobalVar& settings);
+
+// Writes every keyed field into the section, over what is there. Nothing
+// without a settings file.
+void SaveProfile(CFAGlobalVar& settings, const WLProfile& profile, const AnsiString& section);
+
+// Reads the section over the caller's record; fields without a key, and byte
+// fields whose key is missing or empty, keep the caller's values. False, with
+// the record untouched, when there is no settings file or the section holds
+// no key.
+bool LoadProfile(CFAGlobalVar& settings, WLProfile& profile, const AnsiString& section);
+
+// DefaultProfile with the network, channel, band and security of the survey
+// entry; the profile keeps its own ProfileName. frequencyToChannel is the
+// driver library's VYXWL_FrequencyToChannel.
+void ProfileFromSurveyEntry(const CFAGlobalVar& settings, const SiteSurveyEntry& entry,
+                            WLProfile& profile,
+                            const std::function<int32_t(uint32_t)>& frequencyToChannel);
+
+// Back to no security, with every key, pass phrase, log-on text and
+// certificate name emptied; nothing else changes.
+void ResetProfileSecurity(const CFAGlobalVar& settings, WLProfile& profile);

@@ -1,0 +1,29 @@
+# Sourced: a fresh Wine prefix in the build folder, a persistent Wine server and
+# a virtual display for this shell; wine_env_stop ends them.
+# Wine's background processes inherit stdout/stderr: keep them off any pipe.
+WL_ROOT=${WL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
+export WINELOADER=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver
+export WINEPREFIX=$WL_ROOT/build/win64/wineprefix
+export WINEDEBUG=-all
+# no downloads of Wine's Mono or Gecko in a fresh prefix
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+wine_env_start() {
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  WL_XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  "$WINESERVER" -p >/dev/null 2>&1 </dev/null
+  "$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null
+}
+
+wine_env_stop() {
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -n "${WL_XVFB_PID:-}" ] && kill "$WL_XVFB_PID" 2>/dev/null || true
+  wait 2>/dev/null || true
+}

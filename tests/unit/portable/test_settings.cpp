@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "FakeIniFile.h"
+#include "core/Udefine.h"
+
+TEST(WindowsVersion, CodeTable) {
+    struct Case {
+        uint32_t platform, major, minor;
+        int32_t code;
+    } cases[] = {
+        {1, 4, 0, 0},  {1, 4, 10, 3}, {1, 4, 90, 4}, {1, 4, 3, 2},
+        {2, 4, 0, 1},  {2, 5, 0, 5},  {2, 5, 1, 6},  {2, 5, 2, 6},
+        {2, 3, 51, 7}, {2, 6, 1, 7},  {2, 10, 0, 7}, {0, 3, 1, 7},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowsVersionCode(c.platform, c.major, c.minor), c.code)
+            << c.platform << " " << c.major << "." << c.minor;
+}
+
+TEST(Settings, DefaultsWithoutFiles) {
+    CFAGlobalVar g;
+    g.LoadSettings("Wavelorn");
+    EXPECT_EQ(g.AppTitle, "Wavelorn");
+    EXPECT_EQ(g.MsgTitle, "Wavelorn Message");
+    EXPECT_EQ(g.ProfRoot, "Velmora");
+    EXPECT_EQ(g.MutexName, "Velmora_Mutex");
+    EXPECT_EQ(g.LoginMutexName, "Velmora_Login_Mutex");
+    EXPECT_EQ(g.BroadcastMsgName, "Velmora_BroadcastMsg");
+    EXPECT_EQ(g.DefProfName, "Default");
+    EXPECT_EQ(g.DefProfSSID, "ANY");
+    EXPECT_EQ(g.SupportMode, 34);
+    EXPECT_EQ(g.DefBand, 1);
+    EXPECT_EQ(g.DefChB, 6);
+    EXPECT_EQ(g.DefChA, 36);
+    EXPECT_EQ(g.Words.Connected, "Connected");
+    // without files the thin operations answer their defaults and write nothing
+    EXPECT_EQ(g.ReadTextString("FormMain", "X", "dflt"), "dflt");
+    EXPECT_EQ(g.ReadSettingString("Setting", "X", "d"), "d");
+    EXPECT_EQ(g.ReadSettingInteger("Setting", "X", 9), 9);
+    EXPECT_TRUE(g.ReadSettingBool("Setting", "EnableUtility", true));
+    g.WriteSettingBool("Setting", "EnableUtility", false);
+}
+
+TEST(Settings, SettingsFileReplacesEachValue) {
+    CFAGlobalVar g;
+    auto* settings = new FakeIniFile("Wavelorn.bin");
+    g.SettingsIni.reset(settings);
+    settings->WriteString("Setting", "ProfRoot", "Acme");
+    settings->WriteString("Setting", "DefProfName", "Office");
+    settings->WriteString("Setting", "DefProfSSID", "corp");
+    settings->WriteString("Setting", "SupportMode", "0x22");
+    settings->WriteString("Setting", "DefBand", "2");
+    settings->WriteString("Setting", "DefChA", "40");
+    settings->WriteString("Setting", "DefChB", "junk");
+    g.LoadSettings("Wavelorn");
+    EXPECT_EQ(g.MutexName, "Acme_Mutex");
+    EXPECT_EQ(g.LoginMutexName, "Acme_Login_Mutex");
+    EXPECT_EQ(g.BroadcastMsgName, "Acme_BroadcastMsg");
+    EXPECT_EQ(g.DefProfName, "Office");
+    EXPECT_EQ(g.DefProfSSID, "corp");
+    EXPECT_EQ(g.SupportMode, 34);
+    EXPECT_EQ(g.DefBand, 2);
+    EXPECT_EQ(g.DefChA, 40);
+    EXPECT_EQ(g.DefChB, 6);
+    // no string file: titles from the program name
+    EXPECT_EQ(g.AppTitle, "Wavelorn");
+
+    g.WriteSettingBool("Setting", "EnableZeroCfg", true);
+    EXPECT_EQ(settings->ReadString("Setting", "EnableZeroCfg", ""), "1");
+    g.WriteSettingBool("Setting", "EnableZeroCfg", false);
+    EXPECT_EQ(settings->ReadString("Setting", "EnableZeroCfg", ""), "0");
+    EXPECT_FALSE(g.ReadSettingBool("Setting", "EnableZeroCfg", true));
+}
+
+TEST(Settings, EmptyProfRootGivesBareSuffixes) {
+    CFAGlobalVar g;
+    auto* settings = new FakeIniFile("Wavelorn.bin");
+    g.SettingsIni.reset(settings);
+    settings->WriteString("Setting", "ProfRoot", "");
+    g.LoadSettings("Wavelorn");
+    EXPECT_EQ(g.MutexName, "_Mutex");
+    EXPECT_EQ(g.LoginMutexName, "_Login_Mutex");
+    EXPECT_EQ(g.BroadcastMsgName, "_BroadcastMsg");
+}
+
+TEST(Settings, StringFileGivesTitlesAndWords) {
+    CFAGlobalVar g;
+    g.SettingsIni.reset(new FakeIniFile("Wavelorn.bin"));
+    auto* strings = new FakeIniFile("Wavelorn.ini");
+    g.StringIni.reset(strings);
+    strings->WriteString("Utility", "AppTitle", "Funkmonitor");
+    strings->WriteString("Common", "Scanning", "Suche");
+    g.LoadSettings("Wavelorn");
+    EXPECT_EQ(g.AppTitle, "Funkmonitor");
+    // the message title's default is formed from the program name
+    EXPECT_EQ(g.MsgTitle, "Wavelorn Message");
+    EXPECT_EQ(g.Words.Scanning, "Suche");
+    EXPECT_EQ(g.ReadTextString("Utility", "AppTitle", "x"), "Funkmonitor");
+    EXPECT_EQ(g.ReadTextString("Utility", "Missing", "x"), "x");
+}
