@@ -84,3 +84,39 @@ int32_t WindowsVersionCode(uint32_t platformId, uint32_t major, uint32_t minor) 
     }
     return 7;
 }
+
+int32_t SignalToPercent(int16_t dBm) {
+    int32_t v = dBm == 0 ? -95 : dBm;
+    // Full width: a far-out level must not wrap around to a strong signal.
+    int32_t p = (v * 100 + 9500) / 50;
+    if (p > 100) return 100;
+    if (p < 0) return 0;
+    return p;
+}
+
+AnsiString EncryptionText(const CFAGlobalVar& settings, int32_t code) {
+    const CCommonString& w = settings.Words;
+    auto in = [code](int32_t lo, int32_t hi) { return code >= lo && code <= hi; };
+    if (code == 0) return w.Encrypt_None;
+    if (code == 1) return w.Encrypt_WEP;
+    if (in(10, 15)) return w.Encrypt_WPA;
+    if (in(20, 25) || code == 99) return w.Encrypt_WPA_PSK;
+    if (in(110, 115)) return w.Encrypt_WPA2;
+    if (in(120, 125) || code == 199) return w.Encrypt_WPA2_PSK;
+    if (in(1010, 1015)) return w.Encrypt_WPA_WPA2;
+    if (in(1020, 1025) || code == 1099) return w.Encrypt_WPA_WPA2_PSK;
+    return w.Unknow;
+}
+
+int32_t ReadHwidList(const CFAGlobalVar& settings, DeviceEntry* entries, int32_t capacity) {
+    if (!settings.SettingsIni) return -1;
+    int32_t count = 0;
+    for (int32_t i = 0; i < 16 && i < capacity; ++i) {
+        AnsiString id = settings.SettingsIni->ReadString("Product", Format("HWID%d", i), "");
+        if (id.empty()) break;
+        entries[count] = DeviceEntry{};
+        SetTextField(entries[count].HardwareId, id);
+        ++count;
+    }
+    return count;
+}

@@ -70,3 +70,14 @@ int32_t GetWindowsVersionCode();
 // InitGlobals); Windows builds only.
 extern CFAGlobalVar FAGlobalVar;
 extern uint32_t BroadcastMsgId;
+
+// A signal or noise level (the low 16 bits of a record's dBm field) as 0 to
+// 100 percent: 0 counts as -95 dBm; -95 and below give 0, -45 and above 100.
+int32_t SignalToPercent(int16_t dBm);
+
+// The word of the settings' word table for a security code of the library.
+AnsiString EncryptionText(const CFAGlobalVar& settings, int32_t code);
+
+// Up to capacity (at most 16) zeroed entries with the hardware ids of
+// [Product] "HWID0".. up to the first empty one; -1 without a settings file.
+int32_t ReadHwidList(const CFAGlobalVar& settings, DeviceEntry* entries, int32_t capacity);

@@ -1,8 +1,11 @@
 // The parts of the settings object that need the system.
 #include <windows.h>
 
+#include <vector>
+
 #include "../classlib/IniFile.h"
 #include "Udefine.h"
+#include "UdefineWin.h"
 #include "Uprofile.h"
 
 CFAGlobalVar FAGlobalVar;
@@ -38,4 +41,53 @@ bool CFAGlobalVar::InitGlobals(const AnsiString& exeName) {
     BuildDefaultProfile(*this);
     BroadcastMsgId = RegisterWindowMessageA(BroadcastMsgName.c_str());
     return true;
+}
+
+void BringWindowToFront(HWND window) {
+    DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    DWORD thisThread = GetCurrentThreadId();
+    bool attached = foregroundThread != 0 && foregroundThread != thisThread &&
+                    AttachThreadInput(thisThread, foregroundThread, TRUE);
+    if (IsIconic(window)) OpenIcon(window);
+    BringWindowToTop(window);
+    SetForegroundWindow(window);
+    BringWindowToTop(window);
+    if (attached) AttachThreadInput(thisThread, foregroundThread, FALSE);
+}
+
+AnsiString GetFileVersionString(const AnsiString& file, int parts) {
+    if (!FileExists(file)) return AnsiString();
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(file.c_str(), &handle);
+    if (size == 0) return AnsiString();
+    std::vector<char> data(size + 1);
+    if (!GetFileVersionInfoA(file.c_str(), 0, size, data.data())) return AnsiString();
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT len = 0;
+    if (!VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &len) || !fixed ||
+        len < sizeof(VS_FIXEDFILEINFO))
+        return AnsiString();
+    unsigned a = HIWORD(fixed->dwFileVersionMS), b = LOWORD(fixed->dwFileVersionMS);
+    unsigned c = HIWORD(fixed->dwFileVersionLS), d = LOWORD(fixed->dwFileVersionLS);
+    switch (parts) {
+        case 1: return Format("%u", a);
+        case 2: return Format("%u.%u", a, b);
+        case 3: return Format("%u.%u.%u", a, b, c);
+        default: return Format("%u.%u.%u.%u", a, b, c, d);
+    }
+}
+
+AnsiString IniListLookup(const AnsiString& file, const AnsiString& section, const AnsiString& name,
+                         const AnsiString& def) {
+    if (!FileExists(file)) return def;
+    TIniFile ini(file);
+    // a damaged file's count must not keep the program reading for ever
+    const int32_t kMaxItems = 1024;
+    int32_t count = ini.ReadInteger(section, "Count", 0);
+    if (count > kMaxItems) count = kMaxItems;
+    for (int32_t i = 1; i <= count; ++i) {
+        if (ini.ReadString(section, Format("ItemName%d", i), "") == name)
+            return ini.ReadString(section, Format("ItemData%d", i), def);
+    }
+    return def;
 }

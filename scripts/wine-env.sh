@@ -20,6 +20,9 @@ wine_env_start() {
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
   "$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null
+  # Xvfb has no window manager: unmanaged windows, or hiding an active window
+  # waits 2 s for one.
+  "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
 }
 
 wine_env_stop() {
