@@ -43,6 +43,8 @@ public:
     // words, DefaultProfile, the broadcast message and (when built in) the
     // driver library. False when the driver library cannot be loaded.
     bool InitGlobals(const AnsiString& exeName);
+    // InitGlobals without the driver library.
+    void LoadConfiguration(const AnsiString& exeName);
     // The settings and titles step of InitGlobals; appName is the program's
     // file name without extension.
     void LoadSettings(const AnsiString& appName);

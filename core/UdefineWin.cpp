@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "../classlib/IniFile.h"
+#include "Udebug.h"
 #include "Udefine.h"
 #include "UdefineWin.h"
+#include "Uvyxwllib.h"
 #include "Uprofile.h"
 
 CFAGlobalVar FAGlobalVar;
@@ -26,6 +28,17 @@ static bool FileExists(const AnsiString& path) {
 }
 
 bool CFAGlobalVar::InitGlobals(const AnsiString& exeName) {
+    LoadConfiguration(exeName);
+    if (DriverLib.LoadDriverLib(ExeDir + "VYXWL.DLL", ProfRoot)) return true;
+    static const char kNoLibrary[] = "Failed to load VYXWL.DLL library file.";
+    DebugPrint("%s", kNoLibrary);
+    // Only a desktop with a taskbar has somebody to read it.
+    if (FindWindowA("Shell_TrayWnd", nullptr))
+        MessageBoxA(nullptr, kNoLibrary, nullptr, MB_OK | MB_ICONERROR);
+    return false;
+}
+
+void CFAGlobalVar::LoadConfiguration(const AnsiString& exeName) {
     WinVer = GetWindowsVersionCode();
     ExeDir = IncludeTrailingPathDelimiter(ExtractFileDir(exeName));
 
@@ -40,8 +53,14 @@ bool CFAGlobalVar::InitGlobals(const AnsiString& exeName) {
     LoadSettings(ChangeFileExt(ExtractFileName(exeName), ""));
     BuildDefaultProfile(*this);
     BroadcastMsgId = RegisterWindowMessageA(BroadcastMsgName.c_str());
-    return true;
 }
+
+namespace {
+// Unit finalisation: the library goes before the settings object.
+struct DefineUnit {
+    ~DefineUnit() { DriverLib.UnloadDriverLib(); }
+} defineUnit;
+}  // namespace
 
 void BringWindowToFront(HWND window) {
     DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);

@@ -8,7 +8,7 @@ TEST(InitGlobals, NoFilesGiveEveryDefault) {
     TempDir dir;
     TempDir::WriteFile(dir.File("Wavelorn.ini"), "[Utility]\r\nAppTitle=Ignored\r\n");
     CFAGlobalVar g;
-    ASSERT_TRUE(g.InitGlobals(dir.File("Wavelorn.exe")));
+    g.LoadConfiguration(dir.File("Wavelorn.exe"));
     EXPECT_EQ(g.ExeDir, dir.Path() + "\\");
     EXPECT_EQ(g.SettingsPath, dir.File("Wavelorn.bin"));
     EXPECT_EQ(g.StringFilePath, dir.File("Wavelorn.ini"));
@@ -34,7 +34,7 @@ TEST(InitGlobals, SettingsAndStringFile) {
                        "[Utility]\r\nAppTitle=Funk\r\nMsgTitle=Funk Meldung\r\n"
                        "[Common]\r\nNot Use=Unbenutzt\r\nConnecting=Verbindung...\r\n");
     CFAGlobalVar g;
-    ASSERT_TRUE(g.InitGlobals(dir.File("Wavelorn.exe")));
+    g.LoadConfiguration(dir.File("Wavelorn.exe"));
     EXPECT_EQ(g.StringFilePath, dir.File("Deutsch.lng"));
     ASSERT_NE(g.StringIni, nullptr);
     EXPECT_EQ(g.AppTitle, "Funk");
@@ -52,7 +52,7 @@ TEST(InitGlobals, SettingsWithoutStringFile) {
     TempDir dir;
     TempDir::WriteFile(dir.File("Wavelorn.bin"), "[Setting]\r\nDefProfName=Office\r\n");
     CFAGlobalVar g;
-    ASSERT_TRUE(g.InitGlobals(dir.File("Wavelorn.exe")));
+    g.LoadConfiguration(dir.File("Wavelorn.exe"));
     ASSERT_NE(g.StringIni, nullptr);  // open over a missing file: every read its default
     EXPECT_EQ(g.ReadTextString("FormMain", "Caption", "Link"), "Link");
     EXPECT_EQ(g.Words.Connected, "Connected");
@@ -62,7 +62,7 @@ TEST(InitGlobals, SettingsWithoutStringFile) {
 TEST(InitGlobals, VersionCodeAndBroadcastMessage) {
     TempDir dir;
     CFAGlobalVar g;
-    ASSERT_TRUE(g.InitGlobals(dir.File("Wavelorn.exe")));
+    g.LoadConfiguration(dir.File("Wavelorn.exe"));
     OSVERSIONINFOA info = {};
     info.dwOSVersionInfoSize = sizeof(info);
     GetVersionExA(&info);

@@ -1,0 +1,16 @@
+// The class library's exception: what its users throw and the application shows.
+#pragma once
+
+#include <exception>
+
+#include "AnsiString.h"
+
+class Exception : public std::exception {
+public:
+    explicit Exception(const AnsiString& message) : Message(message) {}
+    const char* what() const noexcept override { return Message.c_str(); }
+    AnsiString Message;
+};
+
+// Text comparison ignoring case, as the system's locale sees it; 0 when equal.
+int AnsiCompareText(const AnsiString& a, const AnsiString& b);

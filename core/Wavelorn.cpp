@@ -1,0 +1,150 @@
+// The monitor's main function: the "/Service" run, the second instance that
+// wakes the first, and the window instance.
+#include <windows.h>
+
+#include "../classlib/Application.h"
+#include "Udebug.h"
+#include "Udefine.h"
+#include "Uprofile.h"
+#include "Uvyxwllib.h"
+
+enum BroadcastCode : WPARAM { bmOpenUtility = 1 };
+
+// True when the driver library finds one of the adapters of [Product].
+static bool IsAdapterPresent() {
+    DeviceEntry entries[16];
+    int32_t count = ReadHwidList(FAGlobalVar, entries, 16);
+    if (count <= 0) {
+        entries[0] = DeviceEntry{};
+        count = 1;
+    }
+    for (int32_t i = 0; i < count; ++i)
+        if (DriverLib.VYXWL_DevDetect(&entries[i]) == 1) return true;
+    return false;
+}
+
+// A window instance holds the instance mutex. Only look for it: creating it
+// here, even for a moment, would make a window instance starting at the same
+// time take itself for a second instance and end.
+static bool WindowInstanceRuns() {
+    HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, FAGlobalVar.MutexName.c_str());
+    if (h) {
+        CloseHandle(h);
+        return true;
+    }
+    return GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+// Applies the last applied profile once and ends; no other thread runs, so
+// the library lock is not taken.
+static void RunServiceLogin() {
+    if (WindowInstanceRuns()) {
+        DebugTrace("ONE_INSTANCE_MUTEX_NAME exists");
+        return;
+    }
+    HANDLE login = CreateMutexA(nullptr, FALSE, FAGlobalVar.LoginMutexName.c_str());
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        DebugTrace("ONE_LOGIN_MUTEX_NAME exists");
+        if (login) CloseHandle(login);
+        return;
+    }
+    if (login) WaitForSingleObject(login, INFINITE);
+
+    if (IsAdapterPresent()) {
+        WLProfile profile = FAGlobalVar.DefaultProfile;
+        if (LoadProfile(FAGlobalVar, profile, "LastApplyProf")) {
+            DebugTrace("Succ: read last apply profile");
+        } else {
+            DebugTrace("Fail: read last apply profile");
+            profile = FAGlobalVar.DefaultProfile;
+            SetTextField(profile.Ssid1, "");
+        }
+        WLStatus status{};
+        DriverLib.VYXWL_WLProfileToWLStatus(&profile, &status);
+        int32_t flag = 0;
+        if (DriverLib.VYXWL_SetWLANStatus(&flag, &status) == 1) {
+            Sleep(3000);  // let the link come up before the login goes on
+            DebugTrace("Succ: connect");
+        } else {
+            DebugTrace("Fail: connect");
+        }
+    }
+    if (login) {
+        ReleaseMutex(login);
+        CloseHandle(login);
+    }
+    DebugTrace("login instance end");
+}
+
+// Waits until no "/Service" run holds the login mutex.
+static bool WaitLoginInstanceEnd() {
+    const char* name = FAGlobalVar.LoginMutexName.c_str();
+    HANDLE login = CreateMutexA(nullptr, FALSE, name);
+    if (login) {
+        DebugTrace("waiting login instance end");
+        if (WaitForSingleObject(login, INFINITE) == WAIT_OBJECT_0) {
+            DebugTrace("Succ: wait login instance end");
+            ReleaseMutex(login);
+        } else {
+            DebugTrace("Fail: wait login instance end");
+        }
+        CloseHandle(login);
+        return true;
+    }
+    DWORD error = GetLastError();
+    DebugPrintError(error, "Fail: CreateMutex");
+    if (error == ERROR_ACCESS_DENIED) {
+        // held by a "/Service" run of another security context
+        DebugTrace("sleep wait login instance end");
+        do {
+            Sleep(1000);
+            login = CreateMutexA(nullptr, FALSE, name);
+        } while (!login);
+        DebugTrace("Succ: sleep wait login instance end");
+        CloseHandle(login);
+    }
+    return true;
+}
+
+static int RunMonitor() {
+    if (!FAGlobalVar.InitGlobals(Application->ExeName())) return 0;
+
+    int32_t start = 0;
+    for (int i = 1; i < __argc; ++i) {
+        DebugTrace("Param(%d) %s", i, __argv[i]);
+        if (AnsiCompareText(__argv[i], "/Service") == 0) {
+            RunServiceLogin();
+            return 0;
+        }
+        if (AnsiCompareText(__argv[i], "/SetupDefault") == 0) start = 513;
+    }
+    (void)start;  // handed to the main window's PrepareForm
+
+    WaitLoginInstanceEnd();
+
+    HANDLE instance = CreateMutexA(nullptr, FALSE, FAGlobalVar.MutexName.c_str());
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(instance);
+        SendMessageA(HWND_BROADCAST, BroadcastMsgId, bmOpenUtility, 0);
+        return 0;
+    }
+
+    Application->Initialize();
+    Application->SetTitle(FAGlobalVar.AppTitle);
+    Application->ShowMainForm = false;
+    Application->Run();
+
+    if (instance) CloseHandle(instance);
+    return 0;
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    try {
+        return RunMonitor();
+    } catch (const Exception& e) {
+        Application->ShowException(e);
+    } catch (...) {
+        Application->ShowException(Exception(""));
+    }
+    return 0;
+}
