@@ -10,6 +10,5 @@ build: deps
 deps:
 	scripts/install-deps.sh
 
-demo:
-	@echo "make demo: the monitor does not start yet; it comes with the start-up work." >&2
-	@exit 1
+demo: build
+	scripts/demo.sh

@@ -7,6 +7,7 @@ cd "$root"
 export WL_ROOT=$root
 . scripts/wine-env.sh
 trap wine_env_stop EXIT
+trap "exit 130" INT TERM
 wine_env_start
 
 cat > build/CTestTestfile.cmake <<CT

@@ -12,12 +12,15 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 wine_env_start() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  WL_XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  # a virtual display unless asked to keep the caller's (the demo on a desktop)
+  if [ -z "${WL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    WL_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
   "$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null
   # The first boot of a prefix leaves two service managers running, and service

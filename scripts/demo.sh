@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs the monitor under Wine with the stand-in adapter of stand-ins/vyxwl/demo.scn.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+demo=$root/build/demo
+bin=$root/build/win64/bin
+
+mkdir -p "$demo"
+cp "$bin/Wavelorn.exe" "$bin/VYXWL.DLL" "$root/resources/Wavelorn.bin" "$demo/"
+cp "$root/stand-ins/vyxwl/demo.scn" "$demo/VYXWL.scn"
+: > "$demo/Wavelorn.Log"   # the log is written only when the file exists
+
+export WL_ROOT=$root
+. "$root/scripts/wine-env.sh"
+export WINEPREFIX=$demo/wineprefix
+export WL_KEEP_DISPLAY=1
+trap wine_env_stop EXIT
+trap "exit 130" INT TERM
+wine_env_start
+
+cd "$demo"
+echo "== Wavelorn.exe /Service: applies the last applied profile and ends"
+"$WINELOADER" Wavelorn.exe /Service </dev/null >/dev/null 2>&1
+echo "== Wavelorn.exe: the monitor runs (Ctrl-C ends the demo); its log:"
+"$WINELOADER" Wavelorn.exe </dev/null >/dev/null 2>&1 &
+tail -n +1 -f Wavelorn.Log
