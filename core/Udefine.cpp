@@ -120,3 +120,15 @@ int32_t ReadHwidList(const CFAGlobalVar& settings, DeviceEntry* entries, int32_t
     }
     return count;
 }
+
+int32_t BandModeMask(int32_t modeCode) {
+    switch (modeCode) {
+        case 1: case 21: return 1;
+        case 3: case 23: return 2;
+        case 2: case 22: return 4;
+        case 11: case 31: return 3;
+        case 13: case 33: return 5;
+        case 12: case 32: return 6;
+        default: return 7;
+    }
+}

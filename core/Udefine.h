@@ -83,3 +83,6 @@ AnsiString EncryptionText(const CFAGlobalVar& settings, int32_t code);
 // Up to capacity (at most 16) zeroed entries with the hardware ids of
 // [Product] "HWID0".. up to the first empty one; -1 without a settings file.
 int32_t ReadHwidList(const CFAGlobalVar& settings, DeviceEntry* entries, int32_t capacity);
+
+// The 802.11 kinds a wireless mode code allows, as bits: 1 b, 2 g, 4 a.
+int32_t BandModeMask(int32_t modeCode);

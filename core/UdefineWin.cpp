@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "../classlib/IniFile.h"
+#include "../classlib/Registry.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "UdefineWin.h"
@@ -109,4 +110,12 @@ AnsiString IniListLookup(const AnsiString& file, const AnsiString& section, cons
             return ini.ReadString(section, Format("ItemData%d", i), def);
     }
     return def;
+}
+
+bool RegistryProfileExists(const CFAGlobalVar& settings) {
+    // an empty name would test the store's own key
+    if (settings.DefProfName.empty()) return false;
+    TRegistry registry(HKEY_CURRENT_USER);
+    return registry.KeyExists("SoftWare\\" + settings.ProfRoot + "\\WLProfile\\" +
+                              settings.DefProfName);
 }

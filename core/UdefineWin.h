@@ -5,6 +5,8 @@
 
 #include "../classlib/AnsiString.h"
 
+class CFAGlobalVar;
+
 // Makes the window the foreground window, restoring it when minimised.
 void BringWindowToFront(HWND window);
 
@@ -16,3 +18,7 @@ AnsiString GetFileVersionString(const AnsiString& file, int parts);
 // Count items of [section] in an INI file; def when there is none.
 AnsiString IniListLookup(const AnsiString& file, const AnsiString& section, const AnsiString& name,
                          const AnsiString& def);
+
+// True when the current user's registry holds the default profile's key in
+// the driver library's store.
+bool RegistryProfileExists(const CFAGlobalVar& settings);

@@ -62,3 +62,11 @@ TEST(ReadHwidList, StopsAtFirstEmptyAndAtCapacity) {
     ReadHwidList(g, entries, 1);
     EXPECT_EQ(std::strlen(entries[0].HardwareId), 127u);
 }
+
+TEST(BandModeMask, KindsByModeCode) {
+    struct Case {
+        int32_t code, mask;
+    } cases[] = {{1, 1},  {21, 1}, {3, 2},  {23, 2},  {2, 4},  {22, 4}, {11, 3}, {31, 3},
+                 {13, 5}, {33, 5}, {12, 6}, {32, 6},  {14, 7}, {34, 7}, {0, 7},  {-1, 7}};
+    for (const Case& c : cases) EXPECT_EQ(BandModeMask(c.code), c.mask) << c.code;
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "core/Udefine.h"
 #include "core/UdefineWin.h"
 
 static std::string ThisProgram() {
@@ -62,4 +63,29 @@ TEST(BringWindowToFront, RestoresAndActivates) {
     EXPECT_EQ(GetForegroundWindow(), target);
     DestroyWindow(target);
     DestroyWindow(other);
+}
+
+TEST(RegistryProfileExists, OnlyTheDefaultProfilesKey) {
+    CFAGlobalVar g;
+    g.ProfRoot = "RegTest" + std::to_string(GetCurrentProcessId());
+    g.DefProfName = "Default";
+    std::string store = "SoftWare\\" + g.ProfRoot + "\\WLProfile";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (store + "\\Office").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_FALSE(RegistryProfileExists(g));
+    g.DefProfName = "";
+    EXPECT_FALSE(RegistryProfileExists(g)) << "an empty name is no profile";
+    g.DefProfName = "Default";
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (store + "\\Default").c_str(), 0, nullptr, 0,
+                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_TRUE(RegistryProfileExists(g));
+    RegDeleteKeyA(HKEY_CURRENT_USER, (store + "\\Default").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, (store + "\\Office").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, store.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, ("SoftWare\\" + g.ProfRoot).c_str());
 }
