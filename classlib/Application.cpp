@@ -1,5 +1,9 @@
 #include "Application.h"
 
+#include <vector>
+
+#include "Forms.h"
+
 static TApplication theApplication;
 TApplication* Application = &theApplication;
 
@@ -9,7 +13,10 @@ int AnsiCompareText(const AnsiString& a, const AnsiString& b) {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - 2;
 }
 
+TApplication::TApplication() : TComponent(nullptr) {}
+
 TApplication::~TApplication() {
+    DestroyComponents();
     if (handle_) DestroyWindow(handle_);
 }
 
@@ -37,9 +44,29 @@ AnsiString TApplication::ExeName() const {
     return AnsiString(path, len);
 }
 
+void TApplication::AddForm(TForm* form) {
+    if (!mainForm_) mainForm_ = form;
+    form->AfterConstruction();
+}
+
+void TApplication::FormGone(TForm* form) {
+    if (mainForm_ == form) mainForm_ = nullptr;
+}
+
 LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_CLOSE) {
-        Application->Terminate();
+        // Another program closing this one: the main form closes as the user's would.
+        try {
+            if (Application->mainForm_) {
+                Application->mainForm_->Close();
+            } else {
+                Application->Terminate();
+            }
+        } catch (const Exception& e) {
+            Application->HandleException(Application, e);
+        } catch (const std::exception& e) {
+            Application->HandleException(Application, Exception(e.what()));
+        }
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -50,6 +77,12 @@ bool TApplication::ProcessMessage(MSG& msg) {
     if (msg.message == WM_QUIT) {
         terminated_ = true;
         return true;
+    }
+    // Tab, Return and arrow keys move between the controls of our windows.
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
+        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+        if (dynamic_cast<TForm*>(TWinControl::FromHandle(root)) && IsDialogMessageA(root, &msg))
+            return true;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
@@ -62,13 +95,20 @@ void TApplication::ProcessMessages() {
     }
 }
 
+void TApplication::HandleMessage() {
+    MSG msg;
+    if (!ProcessMessage(msg)) WaitMessage();
+}
+
 void TApplication::Run() {
+    if (ShowMainForm && mainForm_) mainForm_->Show();
     while (!terminated_) {
         try {
-            MSG msg;
-            if (!ProcessMessage(msg)) WaitMessage();
+            HandleMessage();
         } catch (const Exception& e) {
-            ShowException(e);
+            HandleException(this, e);
+        } catch (const std::exception& e) {
+            HandleException(this, Exception(e.what()));
         }
     }
 }
@@ -76,6 +116,46 @@ void TApplication::Run() {
 void TApplication::Terminate() {
     terminated_ = true;
     PostQuitMessage(0);
+}
+
+namespace {
+struct FormWindows {
+    std::vector<HWND> windows;
+};
+BOOL CALLBACK CollectFormWindow(HWND hwnd, LPARAM param) {
+    if (dynamic_cast<TForm*>(TWinControl::FromHandle(hwnd)))
+        reinterpret_cast<FormWindows*>(param)->windows.push_back(hwnd);
+    return TRUE;
+}
+}  // namespace
+
+void TApplication::Restore() {
+    FormWindows forms;
+    EnumThreadWindows(GetCurrentThreadId(), CollectFormWindow, reinterpret_cast<LPARAM>(&forms));
+    for (HWND hwnd : forms.windows)
+        if (IsWindowVisible(hwnd) && IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
+}
+
+void TApplication::BringToFront() {
+    HWND top = nullptr;
+    if (handle_) top = GetLastActivePopup(handle_);
+    if (!top || top == handle_) {
+        HWND main = mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : nullptr;
+        top = main;
+    }
+    if (top && IsWindowVisible(top) && IsWindowEnabled(top)) SetForegroundWindow(top);
+}
+
+void TApplication::HandleException(TObject* sender, const Exception& e) {
+    if (OnException) {
+        try {
+            OnException(sender, e);
+            return;
+        } catch (...) {
+            // the hook failed: the box below still tells the user
+        }
+    }
+    ShowException(e);
 }
 
 void TApplication::ShowException(const Exception& e) {

@@ -1,0 +1,509 @@
+#include "Graphics.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+// libjpeg wants FILE and size_t declared first.
+#include <jpeglib.h>
+
+COLORREF ColorToRGB(TColor color) {
+    if ((color & clSystemColor) == clSystemColor) return GetSysColor(color & 0xFF);
+    return static_cast<COLORREF>(color) & 0xFFFFFF;
+}
+
+// TFont
+
+TFont::~TFont() {
+    if (handle_) DeleteObject(handle_);
+}
+
+void TFont::Assign(const TFont& other) {
+    if (&other == this) return;
+    name_ = other.name_;
+    height_ = other.height_;
+    style_ = other.style_;
+    color_ = other.color_;
+    charset_ = other.charset_;
+    Changed(true);
+}
+
+void TFont::SetName(const AnsiString& name) {
+    if (name == name_) return;
+    name_ = name;
+    Changed(true);
+}
+
+void TFont::SetHeight(int height) {
+    if (height == height_) return;
+    height_ = height;
+    Changed(true);
+}
+
+static int ScreenPixelsPerInch() {
+    HDC dc = GetDC(nullptr);
+    int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return ppi > 0 ? ppi : 96;
+}
+
+int TFont::Size() const {
+    return -MulDiv(height_, 72, ScreenPixelsPerInch());
+}
+
+void TFont::SetSize(int points) {
+    SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72));
+}
+
+void TFont::SetStyle(TFontStyles style) {
+    if (style == style_) return;
+    style_ = style;
+    Changed(true);
+}
+
+void TFont::SetColor(TColor color) {
+    if (color == color_) return;
+    color_ = color;
+    Changed(false);
+}
+
+void TFont::SetCharset(BYTE charset) {
+    if (charset == charset_) return;
+    charset_ = charset;
+    Changed(true);
+}
+
+HFONT TFont::Handle() {
+    if (!handle_) {
+        handle_ = CreateFontA(
+            height_, 0, 0, 0, (style_ & fsBold) ? FW_BOLD : FW_NORMAL,
+            (style_ & fsItalic) ? TRUE : FALSE, (style_ & fsUnderline) ? TRUE : FALSE,
+            (style_ & fsStrikeOut) ? TRUE : FALSE, charset_, OUT_DEFAULT_PRECIS,
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name_.c_str());
+        // The font mapper substitutes a face the system lacks; this is the last resort.
+        if (!handle_) handle_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+    return handle_;
+}
+
+void TFont::Changed(bool shape) {
+    HFONT old = nullptr;
+    if (shape) {
+        old = handle_;
+        handle_ = nullptr;
+    }
+    // Users switch to the new handle here, so the old one is free to go after.
+    if (OnChange) OnChange();
+    if (old) DeleteObject(old);
+}
+
+// TCanvas
+
+TCanvas::TCanvas() {
+    // A changed font is put out of the context before its old handle goes.
+    font_.OnChange = [this] {
+        if (dc_ && oldFont_) SelectObject(dc_, oldFont_);
+        oldFont_ = nullptr;
+        selectedFont_ = nullptr;
+    };
+}
+
+TCanvas::~TCanvas() {
+    ReleaseObjects();
+    if (pen_) DeleteObject(pen_);
+    if (brush_) DeleteObject(brush_);
+}
+
+HDC TCanvas::Handle() {
+    if (!dc_) CreateHandle();
+    return dc_;
+}
+
+void TCanvas::SetHandle(HDC dc) {
+    if (dc == dc_) return;
+    ReleaseObjects();
+    dc_ = dc;
+}
+
+void TCanvas::ReleaseObjects() {
+    if (dc_) {
+        if (oldPen_) SelectObject(dc_, oldPen_);
+        if (oldBrush_) SelectObject(dc_, oldBrush_);
+        if (oldFont_) SelectObject(dc_, oldFont_);
+    }
+    oldPen_ = oldBrush_ = oldFont_ = nullptr;
+    selectedFont_ = nullptr;
+    dc_ = nullptr;
+}
+
+void TCanvas::RequirePen() {
+    HDC dc = Handle();
+    if (!dc) return;
+    COLORREF color = ColorToRGB(Pen.Color);
+    if (!pen_ || color != penColor_ || Pen.Width != penWidth_) {
+        HPEN pen = CreatePen(PS_SOLID, Pen.Width, color);
+        HGDIOBJ previous = SelectObject(dc, pen);
+        if (!oldPen_) oldPen_ = previous;
+        if (pen_) DeleteObject(pen_);
+        pen_ = pen;
+        penColor_ = color;
+        penWidth_ = Pen.Width;
+    } else if (!oldPen_) {
+        oldPen_ = SelectObject(dc, pen_);
+    }
+}
+
+void TCanvas::RequireBrush() {
+    HDC dc = Handle();
+    if (!dc) return;
+    if (Brush.Style == bsClear) {
+        HGDIOBJ previous = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        if (!oldBrush_) oldBrush_ = previous;
+        SetBkMode(dc, TRANSPARENT);
+        return;
+    }
+    COLORREF color = ColorToRGB(Brush.Color);
+    if (!brush_ || color != brushColor_) {
+        HBRUSH brush = CreateSolidBrush(color);
+        HGDIOBJ previous = SelectObject(dc, brush);
+        if (!oldBrush_) oldBrush_ = previous;
+        if (brush_) DeleteObject(brush_);
+        brush_ = brush;
+        brushColor_ = color;
+    } else {
+        HGDIOBJ previous = SelectObject(dc, brush_);
+        if (!oldBrush_) oldBrush_ = previous;
+    }
+    SetBkColor(dc, color);
+    SetBkMode(dc, OPAQUE);
+}
+
+void TCanvas::RequireFont() {
+    HDC dc = Handle();
+    if (!dc) return;
+    HFONT font = font_.Handle();
+    if (font != selectedFont_) {
+        HGDIOBJ previous = SelectObject(dc, font);
+        if (!oldFont_) oldFont_ = previous;
+        selectedFont_ = font;
+    }
+    SetTextColor(dc, ColorToRGB(font_.Color()));
+}
+
+void TCanvas::FillRect(const RECT& r) {
+    RequireBrush();
+    if (!dc_ || Brush.Style == bsClear) return;
+    ::FillRect(dc_, &r, brush_);
+}
+
+void TCanvas::Rectangle(const RECT& r) {
+    RequirePen();
+    RequireBrush();
+    if (dc_) ::Rectangle(dc_, r.left, r.top, r.right, r.bottom);
+}
+
+void TCanvas::MoveTo(int x, int y) {
+    if (Handle()) MoveToEx(dc_, x, y, nullptr);
+}
+
+void TCanvas::LineTo(int x, int y) {
+    RequirePen();
+    if (dc_) ::LineTo(dc_, x, y);
+}
+
+void TCanvas::Polyline(const POINT* points, int count) {
+    RequirePen();
+    if (dc_) ::Polyline(dc_, points, count);
+}
+
+void TCanvas::TextOut(int x, int y, const AnsiString& text) {
+    RequireFont();
+    RequireBrush();
+    if (dc_) ::TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+SIZE TCanvas::TextExtent(const AnsiString& text) {
+    SIZE size = {0, 0};
+    RequireFont();
+    if (dc_) GetTextExtentPoint32A(dc_, text.c_str(), static_cast<int>(text.size()), &size);
+    return size;
+}
+
+void TCanvas::DrawFocusRect(const RECT& r) {
+    if (Handle()) ::DrawFocusRect(dc_, &r);
+}
+
+void TCanvas::Draw(int x, int y, TBitmap* bitmap) {
+    if (!bitmap || bitmap->Empty() || !Handle()) return;
+    BitBlt(dc_, x, y, bitmap->Width(), bitmap->Height(), bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+}
+
+void TCanvas::StretchDraw(const RECT& dest, TBitmap* bitmap) {
+    if (!bitmap || bitmap->Empty()) return;
+    RECT source = {0, 0, bitmap->Width(), bitmap->Height()};
+    CopyRect(dest, bitmap->Canvas(), source);
+}
+
+void TCanvas::CopyRect(const RECT& dest, TCanvas* source, const RECT& sourceRect) {
+    if (!source || !Handle() || !source->Handle()) return;
+    StretchBlt(dc_, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
+               source->Handle(), sourceRect.left, sourceRect.top,
+               sourceRect.right - sourceRect.left, sourceRect.bottom - sourceRect.top, SRCCOPY);
+}
+
+void Frame3D(TCanvas* canvas, RECT& r, TColor topColor, TColor bottomColor, int width) {
+    canvas->Pen.Width = 1;
+    for (int i = 0; i < width; ++i) {
+        --r.bottom;
+        --r.right;
+        canvas->Pen.Color = topColor;
+        POINT top[3] = {{r.left, r.bottom}, {r.left, r.top}, {r.right, r.top}};
+        canvas->Polyline(top, 3);
+        canvas->Pen.Color = bottomColor;
+        POINT bottom[3] = {{r.right, r.top}, {r.right, r.bottom}, {r.left - 1, r.bottom}};
+        canvas->Polyline(bottom, 3);
+        InflateRect(&r, -1, -1);
+        ++r.bottom;
+        ++r.right;
+    }
+}
+
+// TBitmap
+
+// The bitmap's own memory context, made on first use and given up whenever the
+// section's handle is wanted elsewhere.
+class TBitmapCanvas : public TCanvas {
+public:
+    explicit TBitmapCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
+    ~TBitmapCanvas() override { Free(); }
+    void Free() {
+        HDC dc = dc_;
+        if (!dc) return;
+        ReleaseObjects();
+        if (oldBitmap_) SelectObject(dc, oldBitmap_);
+        oldBitmap_ = nullptr;
+        DeleteDC(dc);
+    }
+
+protected:
+    void CreateHandle() override {
+        if (!bitmap_->handle_) return;
+        HDC dc = CreateCompatibleDC(nullptr);
+        if (!dc) throw EInvalidGraphicOperation("Out of system resources");
+        oldBitmap_ = SelectObject(dc, bitmap_->handle_);
+        dc_ = dc;
+    }
+
+private:
+    TBitmap* bitmap_;
+    HGDIOBJ oldBitmap_ = nullptr;
+};
+
+TBitmap::TBitmap() : canvas_(new TBitmapCanvas(this)) {}
+
+TBitmap::~TBitmap() {
+    static_cast<TBitmapCanvas*>(canvas_.get())->Free();
+    if (handle_) DeleteObject(handle_);
+}
+
+static HBITMAP CreateSection(int width, int height, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
+void TBitmap::Adopt(HBITMAP handle, void* bits, int width, int height) {
+    static_cast<TBitmapCanvas*>(canvas_.get())->Free();
+    if (handle_) DeleteObject(handle_);
+    handle_ = handle;
+    bits_ = static_cast<uint8_t*>(bits);
+    width_ = handle ? width : 0;
+    height_ = handle ? height : 0;
+}
+
+void TBitmap::SetSize(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        Adopt(nullptr, nullptr, 0, 0);
+        return;
+    }
+    void* bits = nullptr;
+    HBITMAP handle = CreateSection(width, height, &bits);
+    if (!handle)
+        throw EInvalidGraphicOperation(Format("Cannot make a %dx%d bitmap", width, height));
+    Adopt(handle, bits, width, height);
+}
+
+void TBitmap::Assign(const TBitmap* src) {
+    if (src == this) return;
+    if (!src || src->Empty()) {
+        SetSize(0, 0);
+        return;
+    }
+    SetSize(src->width_, src->height_);
+    GdiFlush();
+    std::memcpy(bits_, src->bits_, static_cast<size_t>(Stride()) * height_);
+}
+
+TCanvas* TBitmap::Canvas() {
+    return canvas_.get();
+}
+
+HBITMAP TBitmap::Handle() {
+    static_cast<TBitmapCanvas*>(canvas_.get())->Free();
+    GdiFlush();
+    return handle_;
+}
+
+uint8_t* TBitmap::ScanLine(int y) {
+    if (!bits_ || y < 0 || y >= height_)
+        throw EInvalidGraphicOperation(Format("Scan line index out of range (%d)", y));
+    GdiFlush();
+    return bits_ + static_cast<size_t>(Stride()) * (height_ - 1 - y);
+}
+
+namespace {
+
+struct JpegErrorManager {
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void JpegErrorExit(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    longjmp(err->jump, 1);
+}
+
+void JpegOutputMessage(j_common_ptr) {}  // warnings of a damaged but readable file stay quiet
+
+// Decodes into a new bottom-up section. Only plain data lives across setjmp, so
+// the library's longjmp skips no destructor.
+bool DecodeJpeg(const unsigned char* data, unsigned long size, HBITMAP* outHandle, void** outBits,
+                int* outWidth, int* outHeight, char* message) {
+    jpeg_decompress_struct cinfo;
+    JpegErrorManager err;
+    HBITMAP volatile handle = nullptr;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = JpegErrorExit;
+    err.pub.output_message = JpegOutputMessage;
+    err.message[0] = '\0';
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        if (handle) DeleteObject(handle);
+        std::strncpy(message, err.message, JMSG_LENGTH_MAX - 1);
+        message[JMSG_LENGTH_MAX - 1] = '\0';
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, data, size);
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_EXT_BGR;  // the byte order of a DIB row
+    jpeg_start_decompress(&cinfo);
+    int width = static_cast<int>(cinfo.output_width);
+    int height = static_cast<int>(cinfo.output_height);
+    void* bits = nullptr;
+    handle = CreateSection(width, height, &bits);
+    if (!handle) {
+        jpeg_destroy_decompress(&cinfo);
+        std::snprintf(message, JMSG_LENGTH_MAX, "Cannot make a %dx%d bitmap", width, height);
+        return false;
+    }
+    size_t stride = static_cast<size_t>(((width * 24 + 31) & ~31) / 8);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = static_cast<JSAMPROW>(bits) +
+                       stride * (static_cast<size_t>(height) - 1 - cinfo.output_scanline);
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    *outHandle = handle;
+    *outBits = bits;
+    *outWidth = width;
+    *outHeight = height;
+    return true;
+}
+
+}  // namespace
+
+void TBitmap::LoadFromMemory(const void* data, size_t size) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    if (size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
+        HBITMAP handle = nullptr;
+        void* bits = nullptr;
+        int width = 0, height = 0;
+        char message[JMSG_LENGTH_MAX];
+        if (!DecodeJpeg(bytes, static_cast<unsigned long>(size), &handle, &bits, &width, &height,
+                        message))
+            throw EInvalidGraphic(Format("JPEG error: %s", message));
+        Adopt(handle, bits, width, height);
+        return;
+    }
+    if (size >= sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) && bytes[0] == 'B' &&
+        bytes[1] == 'M') {
+        BITMAPFILEHEADER file;
+        std::memcpy(&file, bytes, sizeof(file));
+        // Header and colour table copied out: the file's layout leaves them unaligned.
+        if (file.bfOffBits > sizeof(file) && file.bfOffBits < size) {
+            std::vector<uint8_t> info(bytes + sizeof(file), bytes + file.bfOffBits);
+            BITMAPINFOHEADER header;
+            std::memcpy(&header, info.data(), sizeof(header));
+            int width = header.biWidth;
+            int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+            size_t stride = ((static_cast<size_t>(width) * header.biBitCount + 31) & ~31u) / 8;
+            if (header.biSize >= sizeof(BITMAPINFOHEADER) && width > 0 && height > 0 &&
+                header.biCompression == BI_RGB && stride * height <= size - file.bfOffBits) {
+                SetSize(width, height);
+                StretchDIBits(Canvas()->Handle(), 0, 0, width, height, 0, 0, width, height,
+                              bytes + file.bfOffBits,
+                              reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
+                              SRCCOPY);
+                GdiFlush();
+                return;
+            }
+        }
+        throw EInvalidGraphic("Bitmap image is not valid");
+    }
+    throw EInvalidGraphic("Unknown picture format");
+}
+
+void TBitmap::LoadFromResourceName(HINSTANCE instance, const AnsiString& name) {
+    if (!instance) instance = GetModuleHandleA(nullptr);
+    HRSRC resource = FindResourceA(instance, name.c_str(), RT_RCDATA);
+    HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) throw Exception(Format("Resource %s not found", name.c_str()));
+    LoadFromMemory(data, SizeofResource(instance, resource));
+}
+
+// TPicture
+
+void TPicture::Assign(const TPicture* src) {
+    bitmap_.Assign(src ? &src->bitmap_ : nullptr);
+    Changed();
+}
+
+void TPicture::Assign(const TBitmap* src) {
+    bitmap_.Assign(src);
+    Changed();
+}
+
+void TPicture::LoadFromMemory(const void* data, size_t size) {
+    bitmap_.LoadFromMemory(data, size);
+    Changed();
+}
+
+void TPicture::LoadFromResourceName(HINSTANCE instance, const AnsiString& name) {
+    bitmap_.LoadFromResourceName(instance, name);
+    Changed();
+}
+
+void TPicture::Changed() {
+    if (OnChange) OnChange();
+}

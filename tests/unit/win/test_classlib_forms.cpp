@@ -1,0 +1,308 @@
+// Forms: window classes named after the form class, modal runs, window
+// procedure overrides, client sizes, placement, and exceptions from handlers.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "classlib/Application.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/StdCtrls.h"
+
+namespace {
+
+template <class F>
+bool PumpUntil(F done, DWORD timeoutMs = 3000) {
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Application->ProcessMessages();
+        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+// Frees the component when the test ends.
+template <class T>
+class Owned {
+public:
+    explicit Owned(T* p) : p_(p) {}
+    ~Owned() {
+        if (p_) p_->Free();
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+
+private:
+    T* p_;
+};
+
+UINT ProbeMessage() {
+    static UINT id = RegisterWindowMessageA("WlClasslibProbe");
+    return id;
+}
+
+class TFormProbe : public TForm {
+public:
+    explicit TFormProbe(TComponent* owner) : TForm(owner) {
+        OkButton = new TButton(this);
+        OkButton->SetBounds(10, 10, 75, 25);
+        OkButton->SetCaption("OK");
+        OkButton->SetModalResult(mrOk);
+        OkButton->SetParent(this);
+        OnCreate = [this](TObject*) {
+            ++creates;
+            SetCaption(Application->Title());
+        };
+        OnClose = [this](TObject*, TCloseAction& action) {
+            ++closes;
+            if (refuseNextClose) {
+                refuseNextClose = false;
+                action = caNone;
+            }
+        };
+    }
+    void WndProc(TMessage& msg) override {
+        if (msg.Msg == ProbeMessage()) {
+            ++probes;
+            lastWParam = msg.WParam;
+            msg.Result = 42;
+            return;
+        }
+        TForm::WndProc(msg);
+    }
+
+    TButton* OkButton;
+    int creates = 0;
+    int closes = 0;
+    int probes = 0;
+    WPARAM lastWParam = 0;
+    bool refuseNextClose = false;
+};
+
+class ClasslibForm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application->Initialize();
+        Application->OnException = [this](TObject* sender, const Exception& e) {
+            errors.push_back(e.Message);
+            senders.push_back(sender);
+        };
+    }
+    void TearDown() override { Application->OnException = nullptr; }
+
+    std::vector<std::string> errors;
+    std::vector<TObject*> senders;
+};
+
+}  // namespace
+
+TEST_F(ClasslibForm, RegistersItsOwnClassAndIsFoundByClassAndTitle) {
+    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    EXPECT_EQ(form->creates, 1);
+    EXPECT_EQ(form->ClassName(), "TFormProbe");
+    HWND hwnd = form->Handle();
+    ASSERT_NE(hwnd, nullptr);
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof(name));
+    EXPECT_STREQ(name, "TFormProbe");
+    // Hidden or not, other programs find it by class and the application's title.
+    EXPECT_EQ(FindWindowA("TFormProbe", Application->Title().c_str()), hwnd);
+    EXPECT_EQ(GetWindow(hwnd, GW_OWNER), Application->Handle());
+    EXPECT_EQ(FindWindowA("TApplication", Application->Title().c_str()), Application->Handle());
+}
+
+TEST_F(ClasslibForm, CreateFormMakesTheFirstFormTheMainForm) {
+    ASSERT_EQ(Application->MainForm(), nullptr);
+    TFormProbe* main = nullptr;
+    Application->CreateForm(main);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(main->creates, 1);
+    EXPECT_EQ(main->Owner(), Application);
+    EXPECT_EQ(Application->MainForm(), main);
+    TFormProbe* second = nullptr;
+    Application->CreateForm(second);
+    EXPECT_EQ(Application->MainForm(), main);
+    // Another program closing the application: the main form is asked.
+    main->refuseNextClose = true;
+    SendMessageA(Application->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(main->closes, 1);
+    EXPECT_FALSE(Application->Terminated());
+    second->Free();
+    main->Free();
+    EXPECT_EQ(Application->MainForm(), nullptr);
+}
+
+TEST_F(ClasslibForm, RefusesAWindowBeforeOnCreateRan) {
+    // Made without NewForm: during construction the class name would be a base's.
+    auto* raw = new TFormProbe(Application);
+    EXPECT_THROW(raw->Handle(), Exception);
+    EXPECT_FALSE(raw->HandleAllocated());
+    raw->AfterConstruction();
+    EXPECT_NE(raw->Handle(), nullptr);
+    raw->Free();
+}
+
+TEST_F(ClasslibForm, ShowModalEndsWithTheButtonsResultAndStartsFreshEachRun) {
+    Owned<TFormProbe> other(NewForm<TFormProbe>(Application));
+    other->Show();
+    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    auto* timer = new TTimer(form.get());
+    timer->SetInterval(10);
+    bool otherDisabled = false, selfEnabled = false;
+    timer->OnTimer = [&](TObject*) {
+        timer->SetEnabled(false);
+        otherDisabled = !IsWindowEnabled(other->Handle());
+        selfEnabled = IsWindowEnabled(form->Handle()) != FALSE;
+        SendMessageA(form->OkButton->Handle(), BM_CLICK, 0, 0);
+    };
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_TRUE(otherDisabled);
+    EXPECT_TRUE(selfEnabled);
+    EXPECT_TRUE(IsWindowEnabled(other->Handle()));
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(form->InModalRun());
+    EXPECT_EQ(form->closes, 1);
+
+    // The first run's result is still set: a second run must not end at once.
+    int ticks = 0;
+    timer->OnTimer = [&](TObject*) {
+        ++ticks;
+        timer->SetEnabled(false);
+        form->SetModalResult(mrNo);
+    };
+    timer->SetEnabled(true);
+    EXPECT_EQ(form->ShowModal(), mrNo);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(form->closes, 2);
+}
+
+TEST_F(ClasslibForm, ModalRunAsksOnCloseAndEndsWithCancelOnWmClose) {
+    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    auto* timer = new TTimer(form.get());
+    timer->SetInterval(10);
+    int ticks = 0;
+    form->refuseNextClose = true;
+    timer->OnTimer = [&](TObject*) {
+        ++ticks;
+        if (ticks == 1) {
+            form->SetModalResult(mrOk);  // refused by OnClose: the run goes on
+        } else {
+            timer->SetEnabled(false);
+            PostMessageA(form->Handle(), WM_CLOSE, 0, 0);  // the system menu's close
+        }
+    };
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(ticks, 2);
+    EXPECT_EQ(form->closes, 2);
+    EXPECT_TRUE(IsWindow(form->Handle()));  // closed, not destroyed
+    EXPECT_THROW(
+        {
+            form->Show();
+            form->ShowModal();
+        },
+        Exception);
+    form->Hide();
+}
+
+TEST_F(ClasslibForm, OverriddenWndProcSeesMessagesAndChains) {
+    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    HWND hwnd = form->Handle();
+    EXPECT_EQ(SendMessageA(hwnd, ProbeMessage(), 9, 0), 42);
+    EXPECT_EQ(form->probes, 1);
+    EXPECT_EQ(form->lastWParam, 9u);
+    PostMessageA(hwnd, ProbeMessage(), 5, 0);
+    ASSERT_TRUE(PumpUntil([&] { return form->probes == 2; }));
+    EXPECT_EQ(form->lastWParam, 5u);
+
+    // Everything else reaches the window's own handling.
+    SetWindowTextA(hwnd, "Renamed");
+    EXPECT_EQ(form->Caption(), "Renamed");
+
+    // A hidden form still hears messages sent to every top-level window.
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, ProbeMessage(), 7, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    EXPECT_EQ(form->probes, 3);
+    EXPECT_EQ(form->lastWParam, 7u);
+}
+
+TEST_F(ClasslibForm, ClientSizeHoldsThroughBorderChanges) {
+    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    form->SetClientWidth(268);
+    form->SetClientHeight(197);
+    form->SetBorderStyle(bsDialog);
+    EXPECT_EQ(form->ClientWidth(), 268);
+    HWND hwnd = form->Handle();
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, 268);
+    EXPECT_EQ(client.bottom, 197);
+    EXPECT_GT(form->Width(), 268);
+    EXPECT_TRUE(GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_SYSMENU);
+
+    form->SetBorderStyle(bsNone);
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, 268);
+    EXPECT_EQ(client.bottom, 197);
+    EXPECT_EQ(form->Width(), 268);
+
+    // A picture's size set as client size after the window exists.
+    form->SetBorderStyle(bsDialog);
+    form->SetClientWidth(580);
+    form->SetClientHeight(436);
+    EXPECT_EQ(form->ClientWidth(), 580);
+    EXPECT_EQ(form->ClientHeight(), 436);
+}
+
+TEST_F(ClasslibForm, PlacedAtTheScreenCentreOnlyWhenFirstShown) {
+    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    form->SetPosition(poScreenCenter);
+    form->SetClientWidth(300);
+    form->SetClientHeight(100);
+    form->Show();
+    EXPECT_EQ(form->Left(), (Screen->Width() - form->Width()) / 2);
+    EXPECT_EQ(form->Top(), (Screen->Height() - form->Height()) / 2);
+    RECT r;
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.left, form->Left());
+    form->Hide();
+    // A caller's placement is kept.
+    form->SetLeft(5);
+    form->SetTop(7);
+    form->Show();
+    GetWindowRect(form->Handle(), &r);
+    EXPECT_EQ(r.left, 5);
+    EXPECT_EQ(r.top, 7);
+    form->Hide();
+}
+
+TEST_F(ClasslibForm, ExceptionsFromHandlersGoToTheApplicationsHandler) {
+    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    form->OkButton->OnClick = [](TObject*) { throw Exception("Profile not stored"); };
+    form->Show();
+    SendMessageA(form->OkButton->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], "Profile not stored");
+    EXPECT_EQ(senders[0], form->OkButton);
+
+    auto* timer = new TTimer(form.get());
+    timer->SetInterval(5);
+    timer->OnTimer = [timer](TObject*) {
+        timer->SetEnabled(false);
+        throw std::runtime_error("tick failed");
+    };
+    ASSERT_TRUE(PumpUntil([&] { return errors.size() == 2; }));
+    EXPECT_EQ(errors[1], "tick failed");
+    EXPECT_EQ(senders[1], timer);
+
+    // The window lives on and still works.
+    form->OkButton->OnClick = nullptr;
+    SendMessageA(form->OkButton->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(errors.size(), 2u);
+    EXPECT_EQ(form->ModalResult(), mrOk);
+    form->Hide();
+}
