@@ -4,7 +4,100 @@
 
 #include "SysUtils.h"
 
+namespace {
+
+const char kSyncWindowClass[] = "TThreadSyncWindow";
+const UINT kSyncMessage = WM_APP + 1;
+
+// One Synchronize call on its way to the main thread; lives on the caller's stack.
+struct SyncCall {
+    const std::function<void()>* method;
+    std::exception_ptr error;
+};
+
+// Static initialisers run on the program's first thread, before any other thread exists.
+struct SyncState {
+    CRITICAL_SECTION lock;
+    HWND window = nullptr;
+    DWORD threadId = 0;
+    DWORD firstThreadId = GetCurrentThreadId();
+    SyncState() { InitializeCriticalSection(&lock); }
+    // Never destroyed: threads may still end (and Synchronize) while the program exits.
+};
+
+SyncState& Sync() {
+    static SyncState* state = new SyncState;
+    return *state;
+}
+
+// Make sure the first thread is known before main runs.
+[[maybe_unused]] const SyncState& syncInit = Sync();
+
+LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kSyncMessage && wParam == GetCurrentProcessId()) {
+        SyncCall* call = reinterpret_cast<SyncCall*>(lParam);
+        // Nothing may unwind through the system's message dispatch.
+        try {
+            (*call->method)();
+        } catch (...) {
+            call->error = std::current_exception();
+        }
+        return 1;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void InitThreadSynchronize() {
+    SyncState& s = Sync();
+    EnterCriticalSection(&s.lock);
+    if (!s.window) {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = SyncWindowProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = kSyncWindowClass;
+        RegisterClassA(&wc);  // fails harmlessly when registered already
+        s.window = CreateWindowExA(0, kSyncWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   instance, nullptr);
+        if (s.window) s.threadId = GetCurrentThreadId();
+    }
+    LeaveCriticalSection(&s.lock);
+}
+
+DWORD SynchronizeThreadId() {
+    SyncState& s = Sync();
+    EnterCriticalSection(&s.lock);
+    DWORD id = s.threadId;
+    LeaveCriticalSection(&s.lock);
+    return id;
+}
+
+bool WaitServingSynchronize(HANDLE handle, DWORD timeoutMs) {
+    if (GetCurrentThreadId() != SynchronizeThreadId())
+        return WaitForSingleObject(handle, timeoutMs) == WAIT_OBJECT_0;
+    DWORD start = GetTickCount();
+    for (;;) {
+        // Serve what is already waiting: the wait below wakes only for messages sent later.
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        DWORD remaining = INFINITE;
+        if (timeoutMs != INFINITE) {
+            DWORD spent = GetTickCount() - start;
+            remaining = spent >= timeoutMs ? 0 : timeoutMs - spent;
+        }
+        DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0) return true;
+        if (r != WAIT_OBJECT_0 + 1) return false;
+        // A message was sent to one of this thread's windows: served at the top of the loop.
+        // Posted messages stay queued for the message loop.
+    }
+}
+
 TThread::TThread(bool createSuspended) : createSuspended_(createSuspended) {
+    // The program's first thread gets the window as soon as it makes a thread.
+    if (GetCurrentThreadId() == Sync().firstThreadId) InitThreadSynchronize();
     handle_ = CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &threadId_);
     if (!handle_)
         throw Exception(
@@ -13,14 +106,17 @@ TThread::TThread(bool createSuspended) : createSuspended_(createSuspended) {
 
 TThread::~TThread() {
     if (!handle_) return;
-    if (!Finished()) {
-        Terminate();
-        // A thread that never ran must not start Execute on an object being destroyed.
-        if (!started_) skipExecute_ = true;
-        while (Suspended()) Resume();
-        WaitFor();
-    }
+    EndThread();
     CloseHandle(handle_);
+}
+
+void TThread::EndThread() {
+    if (GetCurrentThreadId() == threadId_ || Finished()) return;
+    Terminate();
+    // A thread that never ran must not start Execute on an object being destroyed.
+    if (!started_) skipExecute_ = true;
+    while (Suspended()) Resume();
+    WaitFor();
 }
 
 void TThread::AfterConstruction() {
@@ -29,12 +125,12 @@ void TThread::AfterConstruction() {
 
 void TThread::WaitFor() {
     if (GetCurrentThreadId() == threadId_) throw Exception("A thread cannot wait for itself");
-    WaitForSingleObject(handle_, INFINITE);
+    WaitServingSynchronize(handle_, INFINITE);
 }
 
 bool TThread::WaitFor(DWORD timeoutMs) {
     if (GetCurrentThreadId() == threadId_) throw Exception("A thread cannot wait for itself");
-    return WaitForSingleObject(handle_, timeoutMs) == WAIT_OBJECT_0;
+    return WaitServingSynchronize(handle_, timeoutMs);
 }
 
 bool TThread::Finished() const {
@@ -47,9 +143,45 @@ void TThread::Suspend() {
 }
 
 void TThread::Resume() {
-    if (suspendCount_ <= 0) return;
-    if (ResumeThread(handle_) == static_cast<DWORD>(-1)) return;
-    if (--suspendCount_ == 0) started_ = true;
+    int count = suspendCount_;
+    if (count <= 0) return;
+    // Counted before the thread runs: a thread freed on termination may be gone once resumed.
+    bool wasStarted = started_;
+    if (count == 1) started_ = true;
+    --suspendCount_;
+    if (ResumeThread(handle_) == static_cast<DWORD>(-1)) {
+        ++suspendCount_;
+        started_ = wasStarted;
+    }
+}
+
+void TThread::Synchronize(const std::function<void()>& method) {
+    if (!method) return;
+    SyncState& s = Sync();
+    EnterCriticalSection(&s.lock);
+    HWND window = s.window;
+    DWORD mainThread = window ? s.threadId : s.firstThreadId;
+    LeaveCriticalSection(&s.lock);
+    if (GetCurrentThreadId() == mainThread) {
+        method();
+        return;
+    }
+    if (!window) throw Exception("Synchronize without a main thread window");
+    SyncCall call{&method, nullptr};
+    SendMessageA(window, kSyncMessage, GetCurrentProcessId(), reinterpret_cast<LPARAM>(&call));
+    if (call.error) std::rethrow_exception(call.error);
+}
+
+void TThread::FreeWhenFinished() {
+    if (!started_) {
+        // Never ran: end it without Execute.
+        skipExecute_ = true;
+        Terminate();
+    }
+    // Let it go first: until the exchange below the thread leaves its object alone.
+    while (Suspended()) Resume();
+    if (endState_.exchange(kAbandoned) == kEnded)
+        delete this;  // waits the moment it needs to return
 }
 
 // The one place a thread runs: everything a thread does around Execute belongs here.
@@ -63,6 +195,19 @@ DWORD WINAPI TThread::ThreadProc(LPVOID param) {
         } catch (...) {
             self->fatalError_ = "Unknown exception";
         }
+        if (self->OnTerminate) {
+            try {
+                // An owner that gave the thread up (on the main thread) no longer wants to hear.
+                self->Synchronize([self] {
+                    if (self->endState_ != kAbandoned) self->OnTerminate(self);
+                });
+            } catch (...) {
+                // The thread is over; nobody is left to tell.
+            }
+        }
     }
+    bool freeSelf = self->FreeOnTerminate;
+    // After this exchange an owner may free the object: touch it no more unless it is ours.
+    if (self->endState_.exchange(kEnded) == kAbandoned || freeSelf) delete self;
     return 0;
 }
