@@ -142,6 +142,17 @@ TShiftState KeysToShiftState(WPARAM keys);
 // Shift, Alt and Ctrl as they are now.
 TShiftState KeyboardShiftState();
 
+// The state of an owner-drawn item, as a set; the bits are those of the ODS_ flags.
+enum : uint32_t {
+    odSelected = 0x01,
+    odGrayed = 0x02,
+    odDisabled = 0x04,
+    odChecked = 0x08,
+    odFocused = 0x10,
+    odDefault = 0x20
+};
+using TOwnerDrawState = uint32_t;
+
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TCursor { crDefault, crArrow, crHandPoint, crHourGlass };
 

@@ -223,6 +223,11 @@ void TCanvas::TextOut(int x, int y, const AnsiString& text) {
     if (dc_) ::TextOutA(dc_, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
+int TCanvas::TextRect(RECT& r, const AnsiString& text, UINT format) {
+    RequireFont();
+    return dc_ ? ::DrawTextA(dc_, text.c_str(), -1, &r, format) : 0;
+}
+
 SIZE TCanvas::TextExtent(const AnsiString& text) {
     SIZE size = {0, 0};
     RequireFont();

@@ -122,6 +122,9 @@ public:
     void LineTo(int x, int y);
     void Polyline(const POINT* points, int count);
     void TextOut(int x, int y, const AnsiString& text);
+    // The text laid out in r by the system's DrawText (DT_ flags), in the font's colour over
+    // whatever background mode the context has; DT_CALCRECT updates r.
+    int TextRect(RECT& r, const AnsiString& text, UINT format);
     SIZE TextExtent(const AnsiString& text);
     int TextWidth(const AnsiString& text) { return TextExtent(text).cx; }
     int TextHeight(const AnsiString& text) { return TextExtent(text).cy; }

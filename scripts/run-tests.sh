@@ -10,7 +10,20 @@ trap wine_env_stop EXIT
 trap "exit 130" INT TERM
 wine_env_start
 
+# Screenshot tests write BMP files here (a Windows path: Wine maps / to Z:).
+shots=$root/build/screenshots
+rm -rf "$shots"
+mkdir -p "$shots"
+export WL_SCREENSHOT_DIR="Z:${shots//\//\\}"
+
 cat > build/CTestTestfile.cmake <<CT
 subdirs("native" "win64")
 CT
-ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)"
+status=0
+ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)" || status=$?
+
+# PNG copies of the screenshots, to look at
+for bmp in "$shots"/*.bmp; do
+  [ -e "$bmp" ] && /usr/bin/convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+exit $status

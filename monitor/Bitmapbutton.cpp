@@ -1,0 +1,221 @@
+#include "Bitmapbutton.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
+#include <vector>
+
+static_assert(sizeof(KeyRect) == sizeof(RECT), "region rectangles are RECTs");
+static_assert(kRegionHeaderSize == sizeof(RGNDATAHEADER), "region block header");
+static_assert(kRegionRectangles == RDH_RECTANGLES, "region block type");
+
+namespace {
+
+// Deletes a GDI object unless released.
+class GdiHolder {
+public:
+    explicit GdiHolder(HGDIOBJ object) : object_(object) {}
+    ~GdiHolder() {
+        if (object_) DeleteObject(object_);
+    }
+    GdiHolder(const GdiHolder&) = delete;
+    GdiHolder& operator=(const GdiHolder&) = delete;
+    HGDIOBJ Get() const { return object_; }
+    HGDIOBJ Release() {
+        HGDIOBJ object = object_;
+        object_ = nullptr;
+        return object;
+    }
+    void Reset(HGDIOBJ object = nullptr) {
+        if (object_) DeleteObject(object_);
+        object_ = object;
+    }
+
+private:
+    HGDIOBJ object_;
+};
+
+}  // namespace
+
+HRGN BuildColorKeyRegion(HBITMAP section, COLORREF key, uint8_t tolerance) {
+    BITMAP info = {};
+    GetObjectA(section, sizeof(info), &info);
+    const auto* bits = static_cast<const uint8_t*>(info.bmBits);
+    const int width = info.bmWidth;
+    const int height = std::abs(info.bmHeight);
+    GdiFlush();  // the section's pixels as last drawn
+    size_t count = CountOpaqueRuns(bits, width, height, key, tolerance);
+    std::vector<KeyRect> rects = CollectOpaqueRuns(count, bits, width, height, key, tolerance);
+    if (rects.empty()) return nullptr;
+
+    RegionBlock block(std::min(rects.size(), kRegionBatchMax));
+    GdiHolder result(nullptr);
+    size_t done = 0;
+    for (size_t batch : RegionBatchCounts(rects.size())) {
+        block.Fill(rects.data() + done, batch);
+        done += batch;
+        HRGN part =
+            ExtCreateRegion(nullptr, block.Size(), static_cast<const RGNDATA*>(block.Data()));
+        if (!part) throw std::runtime_error("!hBatchRgn");
+        if (!result.Get()) {
+            result.Reset(part);
+        } else {
+            CombineRgn(static_cast<HRGN>(result.Get()), static_cast<HRGN>(result.Get()), part,
+                       RGN_OR);
+            DeleteObject(part);
+        }
+    }
+    return static_cast<HRGN>(result.Release());
+}
+
+HBITMAP CopyToSection(TBitmap* source, int width, int height) {
+    if (!source || source->Empty() || width <= 0 || height <= 0) return nullptr;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // bottom-up
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!section) return nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) {
+        DeleteObject(section);
+        return nullptr;
+    }
+    HGDIOBJ old = SelectObject(dc, section);
+    BitBlt(dc, 0, 0, width, height, source->Canvas()->Handle(), 0, 0, SRCCOPY);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    GdiFlush();
+    return section;
+}
+
+void ShapeWindowFromSection(HWND hwnd, HBITMAP section, TColor key, uint16_t tolerance) {
+    GdiHolder picture(section);
+    HRGN region =
+        BuildColorKeyRegion(section, ColorToRGB(key), static_cast<uint8_t>(tolerance & 0xFF));
+    if (!region) throw EInvalidGraphicOperation("Failed to create region.");
+    GdiHolder outline(region);
+    picture.Reset();
+    if (!hwnd) return;
+    if (!SetWindowRgn(hwnd, region, FALSE))
+        throw EInvalidGraphicOperation("Failed to set window region.");
+    outline.Release();  // the window owns it now
+}
+
+void RedrawOnParent(TControl* control) {
+    TWinControl* parent = control->Parent();
+    if (!parent || !parent->HandleAllocated()) return;
+    RECT r = control->BoundsRect();
+    RedrawWindow(parent->Handle(), &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+// TBitmapButton
+
+TBitmapButton::TBitmapButton(TComponent* owner) : TColorButton(owner) {}
+
+void TBitmapButton::SetFaces(const TBitmap* faces) {
+    if (faces == &faces_) return;
+    faces_.Assign(faces);
+    if (faces_.Empty()) {
+        SetAutoShape(false);
+        return;
+    }
+    DoShapeButton();
+    DoRedrawButton();
+}
+
+void TBitmapButton::SetNumFaces(int32_t numFaces) {
+    if (numFaces == numFaces_) return;
+    numFaces_ = numFaces;
+    DoShapeButton();
+    DoRedrawButton();
+}
+
+void TBitmapButton::SetNoFocusRect(bool noFocusRect) {
+    if (noFocusRect == noFocusRect_) return;
+    noFocusRect_ = noFocusRect;
+    DoRedrawButton();
+}
+
+void TBitmapButton::SetAutoShape(bool autoShape) {
+    autoShape = autoShape && !faces_.Empty();
+    if (autoShape == autoShape_) return;
+    autoShape_ = autoShape;
+    DoShapeButton();
+    DoRedrawButton();
+}
+
+void TBitmapButton::SetTransColor(TColor color) {
+    if (color == transColor_) return;
+    transColor_ = color;
+    DoShapeButton();
+    DoRedrawButton();
+}
+
+void TBitmapButton::SetTransTolerance(uint16_t tolerance) {
+    if (tolerance == transTolerance_) return;
+    transTolerance_ = tolerance;
+    DoShapeButton();
+    DoRedrawButton();
+}
+
+void TBitmapButton::SetBounds(int left, int top, int width, int height) {
+    if (autoShape_ && !faces_.Empty()) {
+        width = FaceWidth(faces_.Width(), numFaces_);
+        height = faces_.Height();
+    }
+    TColorButton::SetBounds(left, top, width, height);
+}
+
+void TBitmapButton::InitializeHandle() {
+    TColorButton::InitializeHandle();
+    if (autoShape_) DoShapeButton();  // shaped before the window existed
+}
+
+HBITMAP TBitmapButton::DoCreateDIBSection() {
+    return CopyToSection(&faces_, FaceWidth(faces_.Width(), numFaces_), faces_.Height());
+}
+
+void TBitmapButton::DoShapeButton() {
+    if (!autoShape_ || faces_.Empty()) {
+        if (HandleAllocated()) SetWindowRgn(Handle(), nullptr, FALSE);
+        return;
+    }
+    SetBounds(Left(), Top(), Width(), Height());
+    HBITMAP section = DoCreateDIBSection();
+    if (!section) throw EInvalidGraphicOperation("Failed to create DIB section.");
+    ShapeWindowFromSection(HandleAllocated() ? Handle() : nullptr, section, transColor_,
+                           transTolerance_);
+}
+
+void TBitmapButton::DoRedrawButton() {
+    RedrawOnParent(this);
+}
+
+void TBitmapButton::DoDrawButtonFace(TOwnerDrawState state) {
+    if (faces_.Empty()) {
+        TColorButton::DoDrawButtonFace(state);
+        return;
+    }
+    FaceState face = FaceState::Normal;
+    if (!Enabled() || (state & odDisabled)) {
+        face = FaceState::Disabled;
+    } else if (state & odSelected) {
+        face = FaceState::Pressed;
+    }
+    KeyRect part = StripFaceRect(face, faces_.Width(), faces_.Height(), numFaces_);
+    if (part.Right <= part.Left || part.Bottom <= part.Top) return;  // no face for the state
+    TCanvas* canvas = Canvas();
+    SetStretchBltMode(canvas->Handle(), COLORONCOLOR);
+    RECT source = {part.Left, part.Top, part.Right, part.Bottom};
+    canvas->CopyRect(ClientRect(), faces_.Canvas(), source);
+}
+
+void TBitmapButton::DoDrawButtonText(TOwnerDrawState state) {
+    if (noFocusRect_) state &= ~static_cast<TOwnerDrawState>(odFocused);
+    TColorButton::DoDrawButtonText(state);
+}

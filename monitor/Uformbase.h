@@ -1,0 +1,44 @@
+// Base of every window of the monitor, and the recipe the skinned windows share.
+//
+// TFormBase adds PrepareForm, run before a window is shown, and ends any modal
+// run of the window with result 2 when the close-dialogs code arrives.
+#pragma once
+
+#include <windows.h>
+
+#include "../classlib/Forms.h"
+#include "../classlib/Graphics.h"
+
+// Code of BroadcastMsgId (wParam): every open dialog ends, the main window hides.
+constexpr WPARAM bmCloseDialogs = 9;
+
+class TFormBase : public TForm {
+public:
+    explicit TFormBase(TComponent* owner);
+
+    // Prepares the window before it is shown; arg is the window's own (message
+    // flags, wizard mode, progress duration). False: the window is not to be shown.
+    // Overrides do their own work and end by calling this one.
+    virtual bool PrepareForm(int arg);
+
+    // Code 9 of BroadcastMsgId sets the modal result to 2 and goes no further;
+    // everything else goes to the form's handling.
+    void WndProc(TMessage& msg) override;
+};
+
+// The window style bits a skinned window keeps: WS_BORDER, WS_DLGFRAME,
+// WS_SYSMENU and WS_THICKFRAME go.
+constexpr DWORD kBorderlessStyleMask = 0xFF33FFFFu;
+
+// Borderless window: caption the application title, client size that of
+// background (kept when none is given), the style masked, and a rounded region
+// of corner x corner over the client area when one can be made.
+void MakeBorderless(TForm* form, const TPicture* background, int corner);
+
+// Centres form over owner when that is showing, else on the screen; the halves
+// are integer divisions rounded toward zero.
+void CentreOver(TForm* form, TForm* owner);
+
+// For the background picture's mouse moves: with the left button held the
+// window is moved as if its caption were dragged.
+void DragByBackground(TForm* form, TShiftState shift);
