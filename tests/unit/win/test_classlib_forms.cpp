@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiTestUtil.h"
 #include "classlib/Application.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
@@ -13,33 +14,10 @@
 
 namespace {
 
-template <class F>
-bool PumpUntil(F done, DWORD timeoutMs = 3000) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Application->ProcessMessages();
-        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
+using guitest::Owned;
+using guitest::PumpUntil;
 
-// Frees the component when the test ends.
-template <class T>
-class Owned {
-public:
-    explicit Owned(T* p) : p_(p) {}
-    ~Owned() {
-        if (p_) p_->Free();
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
 
-private:
-    T* p_;
-};
 
 UINT ProbeMessage() {
     static UINT id = RegisterWindowMessageA("WlClasslibProbe");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "GuiTestUtil.h"
 #include "TempDir.h"
 #include "classlib/Application.h"
 #include "classlib/Dialogs.h"
@@ -19,16 +20,8 @@
 
 namespace {
 
-template <class F>
-bool PumpUntil(F done, DWORD timeoutMs = 3000) {
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Application->ProcessMessages();
-        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
+using guitest::PumpUntil;
+
 
 class ClasslibShell : public ::testing::Test {
 protected:
