@@ -3,12 +3,14 @@
 #include <windows.h>
 
 #include "../classlib/Application.h"
+#include "../monitor/Uformabout.h"
+#include "../monitor/Uformaskinfo.h"
+#include "../monitor/Uformmain.h"
+#include "../monitor/Uformres.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "Uprofile.h"
 #include "Uvyxwllib.h"
-
-enum BroadcastCode : WPARAM { bmOpenUtility = 1 };
 
 // True when the driver library finds one of the adapters of [Product].
 static bool IsAdapterPresent() {
@@ -118,7 +120,6 @@ static int RunMonitor() {
         }
         if (AnsiCompareText(__argv[i], "/SetupDefault") == 0) start = 513;
     }
-    (void)start;  // handed to the main window's PrepareForm
 
     WaitLoginInstanceEnd();
 
@@ -131,9 +132,22 @@ static int RunMonitor() {
 
     Application->Initialize();
     Application->SetTitle(FAGlobalVar.AppTitle);
+    // The skin store first: the windows take their pictures from it as they are made.
+    FormRes = NewForm<TFormRes>(Application);
+    Application->CreateForm(FormMain);
+    Application->CreateForm(FormAbout);
+    Application->CreateForm(FormAskInfo);
+    FormMain->PrepareForm(start);
     Application->ShowMainForm = false;
     Application->Run();
 
+    // The windows go, the last made first and the skin store last, while the driver library is
+    // still loaded: the main window stops its threads as it goes.
+    Application->DestroyComponents();
+    FormAskInfo = nullptr;
+    FormAbout = nullptr;
+    FormMain = nullptr;
+    FormRes = nullptr;
     if (instance) CloseHandle(instance);
     return 0;
 }

@@ -23,14 +23,15 @@ wine_env_start() {
   fi
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
   "$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null
+  # Xvfb has no window manager: unmanaged windows, or hiding an active window
+  # waits 2 s for one. Set before the restart below, so that the desktop and
+  # tray process starts with it too.
+  "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
   # The first boot of a prefix leaves two service managers running, and service
   # requests reach either at random: restart the server and boot once more.
   "$WINESERVER" -k >/dev/null 2>&1 </dev/null
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
   "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
-  # Xvfb has no window manager: unmanaged windows, or hiding an active window
-  # waits 2 s for one.
-  "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
 }
 
 wine_env_stop() {

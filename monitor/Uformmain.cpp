@@ -1,0 +1,667 @@
+#include "Uformmain.h"
+
+#include "../classlib/Application.h"
+#include "../core/Udebug.h"
+#include "../core/Udefine.h"
+#include "../core/UdefineWin.h"
+#include "../core/Uprofile.h"
+#include "../core/Uvyxwllib.h"
+#include "Uformabout.h"
+#include "Uformmessage.h"
+#include "Uformprogress.h"
+#include "Uformres.h"
+#include "Uthreadcloseform.h"
+
+TFormMain* FormMain = nullptr;
+TMainPageFactory MainPageFactory;
+
+namespace {
+
+const ControlSpec kLayout[] = {
+    {"ImgBG", 0, 0, 580, 436},           {"BtnClose", 544, 8, 27, 27},
+    {"ImgTabInfo", 4, 102, 119, 32},     {"ImgTabSiteSurvey", 127, 102, 119, 32},
+    {"ImgProfile", 250, 102, 119, 32},   {"FrameSiteSurvey1", 4, 134, 447, 268},
+    {"FrameProfile1", 4, 134, 447, 268}, {"FrameInfo1", 4, 134, 447, 268},
+    {"ImgAdapter", 453, 134, 123, 269},
+};
+
+constexpr int kCornerEllipse = 20;
+constexpr int kTabNormal = 0;
+constexpr int kTabSelected = 1;
+constexpr int kMessageQuestionYesNo = 36;
+constexpr int kAdapterAttached = 1;
+constexpr int kAdapterDetached = 2;
+constexpr int kEventStatus = 3;
+constexpr int kEventControl = 4;
+constexpr int kEventApplied = 8;
+
+// The message dialog breaks lines where the text has a backslash followed by "n", as the
+// string file writes them.
+const char kIsUseUtility[] =
+    "Your Adapter is currently using the Windows XP Wireless Zero Configuration Utility."
+    "\\nDo you want to switch to the Tervalo Wireless Network Monitor?";
+const char kIsUseZeroCfg[] =
+    "Your Adapter is currently using the Tervalo Wireless Network Monitor."
+    "\\nDo you want to switch to the Windows XP Wireless Zero Configuration utility?";
+
+TBitmap* Face(TImage* image) {
+    return image->Picture()->Bitmap();
+}
+
+// A page whose unit the program does not hold: the skin's page background alone.
+class TBlankPage : public TPropertyPageFrame {
+public:
+    explicit TBlankPage(TComponent* owner) : TPropertyPageFrame(owner) {
+        ImgBG = new TImage(this);
+        ImgBG->Name = "ImgBG";
+        ImgBG->SetBounds(0, 0, 447, 268);
+        ImgBG->SetParent(this);
+    }
+    void InitPage() override {
+        if (FormRes) ImgBG->Picture()->Assign(FormRes->ImgFrameBG->Picture());
+        TPropertyPageFrame::InitPage();
+    }
+
+private:
+    TImage* ImgBG;
+};
+
+WLProfile NetworkAsProfile(const SiteSurveyEntry& entry) {
+    WLProfile profile;
+    ProfileFromSurveyEntry(FAGlobalVar, entry, profile, [](uint32_t frequency) {
+        return DriverLib.VYXWL_FrequencyToChannel ? DriverLib.VYXWL_FrequencyToChannel(frequency)
+                                                  : 0;
+    });
+    return profile;
+}
+
+}  // namespace
+
+TFormMain::TFormMain(TComponent* owner) : TFormBase(owner) {
+    SetClientWidth(580);
+    SetClientHeight(436);
+
+    ImgBG = NewControl<TImage>(this, this, kLayout, "ImgBG");
+    ImgBG->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
+        ImgBGMouseMove(sender, shift, x, y);
+    };
+
+    BtnClose = NewControl<TTrifaceBtn>(this, this, kLayout, "BtnClose");
+    BtnClose->SetCursor(crHandPoint);
+    BtnClose->SetTabStop(false);
+    BtnClose->SetNoFocusRect(true);
+    BtnClose->OnClick = [this](TObject* sender) { BtnCloseClick(sender); };
+
+    auto tab = [this](const char* name) {
+        auto* image = NewControl<TQXImage>(this, this, kLayout, name);
+        // The window picks the selected face itself: a refused page switch keeps the tabs.
+        image->SetImageStyle(qsButton);
+        image->SetImageSource(qsrcImage);
+        image->SetCursor(crHandPoint);
+        return image;
+    };
+    ImgTabInfo = tab("ImgTabInfo");
+    ImgTabSiteSurvey = tab("ImgTabSiteSurvey");
+    ImgProfile = tab("ImgProfile");
+    if (FormRes) {
+        ImgTabInfo->SetImage(0, FormRes->ImgTabInfoN);
+        ImgTabInfo->SetImage(1, FormRes->ImgTabInfoH);
+        ImgTabSiteSurvey->SetImage(0, FormRes->ImgTabSiteSurveyN);
+        ImgTabSiteSurvey->SetImage(1, FormRes->ImgTabSiteSurveyH);
+        ImgProfile->SetImage(0, FormRes->ImgProfileN);
+        ImgProfile->SetImage(1, FormRes->ImgProfileH);
+    }
+    ImgTabInfo->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        ShowPage(FrameInfo1);
+    };
+    ImgTabSiteSurvey->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        ShowPage(FrameSiteSurvey1);
+    };
+    ImgProfile->OnMouseDown = [this](TObject*, TMouseButton, TShiftState, int, int) {
+        ShowPage(FrameProfile1);
+    };
+
+    FrameSiteSurvey1 = MakePage(TMainPageKind::SiteSurvey, "FrameSiteSurvey1");
+    FrameProfile1 = MakePage(TMainPageKind::Profile, "FrameProfile1");
+    FrameInfo1 = MakePage(TMainPageKind::Info, "FrameInfo1");
+
+    ImgAdapter = NewControl<TImage>(this, this, kLayout, "ImgAdapter");
+
+    MenuTrayIcon = new TPopupMenu(this);
+    MenuTrayIcon->Name = "MenuTrayIcon";
+    auto item = [this](const char* name, const char* caption,
+                       void (TFormMain::*handler)(TObject*)) {
+        auto* menuItem = new TMenuItem(this);
+        menuItem->Name = name;
+        menuItem->Caption = caption;
+        if (handler)
+            menuItem->OnClick = [this, handler](TObject* sender) { (this->*handler)(sender); };
+        MenuTrayIcon->Add(menuItem);
+        return menuItem;
+    };
+    MenuItAbout = item("MenuItAbout", "About", &TFormMain::MenuItAboutClick);
+    MenuItUseUtility = item("MenuItUseUtility", "Use Wireless Configuration Utility",
+                            &TFormMain::MenuItUseUtilityClick);
+    MenuItUseZeroCfg = item("MenuItUseZeroCfg", "Use Windows XP Wireless Configuration",
+                            &TFormMain::MenuItUseZeroCfgClick);
+    N1 = item("N1", "-", nullptr);
+    MenuItOpen = item("MenuItOpen", "Open Utility", &TFormMain::MenuItOpenClick);
+    MenuItEnable = item("MenuItEnable", "Enable Utiltiy", &TFormMain::MenuItEnableClick);
+    MenuItDisable = item("MenuItDisable", "Disable Utility", &TFormMain::MenuItDisableClick);
+    MenuItClose = item("MenuItClose", "Close Utility", &TFormMain::MenuItCloseClick);
+
+    TimerDevDect = new TTimer(this);
+    TimerDevDect->Name = "TimerDevDect";
+    TimerDevDect->SetEnabled(false);
+    TimerDevDect->SetInterval(DeviceTimerMs);
+    TimerDevDect->OnTimer = [this](TObject* sender) { TimerDevDectTimer(sender); };
+
+    TrayIconMain = new TTrayIcon(this);
+    TrayIconMain->Name = "TrayIconMain";
+    if (FormRes) TrayIconMain->SetIcons(FormRes->imgListTrayIcon);
+    TrayIconMain->OnClick = [this](TObject* sender) { TrayIconMainClick(sender); };
+    TrayIconMain->OnMouseDown = [this](TObject* sender, TMouseButton button, TShiftState shift,
+                                       int x, int y) {
+        TrayIconMainMouseDown(sender, button, shift, x, y);
+    };
+    TrayIconMain->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x,
+                                     int y) { TrayIconMainMouseUp(sender, button, shift, x, y); };
+
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
+    OnDestroy = [this](TObject* sender) { FormDestroy(sender); };
+}
+
+TPropertyPageFrame* TFormMain::MakePage(TMainPageKind kind, const char* name) {
+    TPropertyPageFrame* page = MainPageFactory ? MainPageFactory(this, kind) : nullptr;
+    if (!page) page = new TBlankPage(this);
+    page->Name = name;
+    page->SetBoundsFrom(kLayout, sizeof(kLayout) / sizeof(kLayout[0]));
+    page->Font()->SetName("Arial");
+    page->Font()->SetSize(8);
+    page->SetParent(this);
+    page->Hide();
+    return page;
+}
+
+std::vector<TPropertyPageFrame*> TFormMain::Pages() const {
+    return {FrameSiteSurvey1, FrameProfile1, FrameInfo1};
+}
+
+IMainProfilePage* TFormMain::ProfilePage() const {
+    return dynamic_cast<IMainProfilePage*>(FrameProfile1);
+}
+
+void TFormMain::FormCreate(TObject*) {
+    MakeBorderless(this, FormRes ? FormRes->ImgMainBG->Picture() : nullptr, kCornerEllipse);
+}
+
+bool TFormMain::PrepareForm(int arg) {
+    ImgBG->Picture()->Assign(FormRes->ImgMainBG->Picture());
+    BtnClose->SetFaces(Face(FormRes->ImgBtnCloseN));
+    BtnClose->SetFacesDown(Face(FormRes->ImgBtnCloseH));
+    BtnClose->SetFacesOver(Face(FormRes->ImgBtnCloseH));
+
+    const std::pair<TMenuItem*, const char*> captions[] = {{MenuItAbout, "ItAbout"},
+                                                           {MenuItUseUtility, "ItUseUtility"},
+                                                           {MenuItUseZeroCfg, "ItUseZeroCfg"},
+                                                           {MenuItOpen, "ItOpen"},
+                                                           {MenuItEnable, "ItEnable"},
+                                                           {MenuItDisable, "ItDisable"},
+                                                           {MenuItClose, "ItClose"}};
+    for (const auto& c : captions)
+        c.first->Caption = FAGlobalVar.ReadTextString("Menu", c.second, c.first->Caption);
+
+    const CCommonString& words = FAGlobalVar.Words;
+    Texts = LoadTrayTexts(
+        [](const char* key, const AnsiString& def) {
+            return FAGlobalVar.ReadTextString("FormMain", key, def);
+        },
+        FAGlobalVar.AppTitle, words.Disabled, words.Signal, words.Quality);
+
+    if (FormAbout) FormAbout->PrepareForm(arg);
+
+    for (TPropertyPageFrame* page : Pages()) {
+        page->InitPage();
+        page->Hide();
+    }
+
+    ActivePage = nullptr;
+    ImgAdapter->Picture()->Assign(FormRes->ImgAdapterD->Picture());
+    SetTray(TrayForAdapter(Texts, false, UtilityEnabled));
+    TrayIconMain->SetVisible(true);
+
+    ZeroCfgOn = FAGlobalVar.ReadSettingBool("Setting", "EnableZeroCfg", false);
+    UtilityEnabled = FAGlobalVar.ReadSettingBool("Setting", "EnableUtility", true);
+    SetUtilityEnabled(UtilityEnabled);
+
+    ShowPage(FrameInfo1);
+
+    CreateWorkers();
+    DevDetect->RequestDetect(2);
+    return TFormBase::PrepareForm(arg);
+}
+
+void TFormMain::CreateWorkers() {
+    if (!Adapter) {
+        Adapter.reset(new CAdapter(Handle(), WorkerTiming));
+        Adapter->ShowProgressHook = RunProgressDialog;
+    }
+    if (!DevDetect) DevDetect.reset(new CThreadDevDetect(Handle()));
+}
+
+// ---- messages ----
+
+void TFormMain::WndProc(TMessage& msg) {
+    if (msg.Msg == kMsgOpenProgram) {
+        // The sender is let go before the window opens.
+        if (InSendMessage()) ReplyMessage(1);
+        msg.Result = 1;
+        MenuItOpenClick(this);
+        return;
+    }
+    if (BroadcastMsgId != 0 && msg.Msg == BroadcastMsgId) {
+        BroadcastRoute route = RouteBroadcast(msg.WParam);
+        switch (route) {
+            case BroadcastRoute::OpenUtility:
+                MenuItOpenClick(this);
+                break;
+            case BroadcastRoute::DeviceListChanged:
+                OnDeviceListChanged();
+                break;
+            case BroadcastRoute::StatusUpdated:
+                OnAdapterEvent(kEventStatus, static_cast<int>(msg.LParam));
+                break;
+            case BroadcastRoute::ShowPage:
+                OnPageRequest(msg.LParam);
+                break;
+            case BroadcastRoute::ProfileSaved:
+                if (IMainProfilePage* page = ProfilePage()) {
+                    page->OnProfileStored(msg.LParam);
+                } else {
+                    DebugPrint("profile saved %d: no profile page", static_cast<int>(msg.LParam));
+                }
+                break;
+            case BroadcastRoute::ProfileApplied:
+                OnAdapterEvent(kEventApplied, static_cast<int>(msg.LParam));
+                break;
+            case BroadcastRoute::CloseDialogs:
+                CloseDialogsAndHide();
+                break;
+            case BroadcastRoute::IgnoreDeviceChange:
+                IgnoreDeviceChange = msg.LParam == 1;
+                break;
+            case BroadcastRoute::Base:
+                break;
+        }
+        if (!BroadcastAlsoToBase(route)) {
+            msg.Result = 0;
+            return;
+        }
+    } else if (IsResumeMessage(msg.Msg, msg.WParam)) {
+        OnResume();
+    } else if (msg.Msg == WM_DEVICECHANGE) {
+        DebugPrint("WM_DEVICECHANGE %d %d", static_cast<int>(msg.WParam),
+                   IgnoreDeviceChange ? 1 : 0);
+        if (DeviceChangeRestartsTimer(msg.WParam, IgnoreDeviceChange)) RestartDeviceTimer();
+    }
+    TFormBase::WndProc(msg);
+}
+
+void TFormMain::RestartDeviceTimer() {
+    TimerDevDect->SetEnabled(false);
+    TimerDevDect->SetInterval(DeviceTimerMs);
+    TimerDevDect->SetEnabled(true);
+}
+
+void TFormMain::TimerDevDectTimer(TObject*) {
+    TimerDevDect->SetEnabled(false);
+    if (!DevDetect) return;
+    DebugPrint("StartDetectDev");
+    DevDetect->RequestDetect(2);
+}
+
+void TFormMain::OnResume() {
+    DetachDevice();
+    // A power message can come before PrepareForm has made the thread.
+    if (DevDetect) DevDetect->ClearDevices();
+    RestartDeviceTimer();
+    AutoConnectDue = true;
+}
+
+void TFormMain::OnPageRequest(LPARAM lParam) {
+    if (lParam == 1) {
+        ShowPage(FrameInfo1);
+        if (auto* info = dynamic_cast<IMainInfoPage*>(FrameInfo1)) info->ShowStatusPanel();
+    } else if (lParam == 2) {
+        ShowPage(FrameProfile1);
+    }
+}
+
+void TFormMain::CloseDialogsAndHide() {
+    if (IMainProfilePage* page = ProfilePage()) {
+        for (TOpenDialog* dialog : {page->ProfileOpenDialog(), page->ProfileSaveDialog()}) {
+            if (!dialog || !dialog->Handle()) continue;
+            HWND parent = GetParent(dialog->Handle());
+            if (parent) EndDialog(parent, mrCancel);
+        }
+    }
+    Hide();
+}
+
+// ---- pages ----
+
+bool TFormMain::ShowPage(TPropertyPageFrame* page) {
+    if (ActivePage && !ActivePage->LeavePage(page, kPageJump, 0)) return false;
+    if (!page || !page->EnterPage(ActivePage, kPageJump, 0)) return false;
+    ActivePage = page;
+    for (TPropertyPageFrame* p : Pages()) p->SetVisible(p == ActivePage);
+
+    if (FrameInfo1->Visible() && Visible()) SetFocus();
+    for (TPropertyPageFrame* p : {FrameSiteSurvey1, FrameProfile1}) {
+        auto* listPage = dynamic_cast<IMainListPage*>(p);
+        TWinControl* list = listPage ? listPage->PageList() : nullptr;
+        if (p->Visible() && list && list->CanFocus()) list->SetFocus();
+    }
+
+    ImgTabInfo->SetImageIndex(ActivePage == FrameInfo1 ? kTabSelected : kTabNormal);
+    ImgTabSiteSurvey->SetImageIndex(ActivePage == FrameSiteSurvey1 ? kTabSelected : kTabNormal);
+    ImgProfile->SetImageIndex(ActivePage == FrameProfile1 ? kTabSelected : kTabNormal);
+    return true;
+}
+
+void TFormMain::NotifyPagesAdapterChanged(int kind, int reserved) {
+    for (TPropertyPageFrame* page : Pages()) page->AdapterChanged(Adapter.get(), kind, reserved);
+    if (FormAbout) FormAbout->AdapterChanged(Adapter.get(), kind, reserved);
+}
+
+void TFormMain::NotifyPagesAdapterEvent(int type, int value) {
+    for (TPropertyPageFrame* page : Pages()) page->AdapterEvent(Adapter.get(), type, value);
+    if (FormAbout) FormAbout->AdapterEvent(Adapter.get(), type, value);
+}
+
+// ---- control of the adapter ----
+
+void TFormMain::SetUtilityEnabled(bool on) {
+    if (UtilityEnabled != on) {
+        UtilityEnabled = on;
+        FAGlobalVar.WriteSettingBool("Setting", "EnableUtility", UtilityEnabled);
+    }
+    if (UtilityEnabled && ZeroCfgOn) SetZeroConfigEnabled(false);
+    SetTray(TrayForAdapter(Texts, CurDevice != nullptr, UtilityEnabled));
+    OnAdapterEvent(kEventControl, UtilityEnabled ? 1 : 0);
+    if (!UtilityEnabled) CThreadCloseForm::Start([this] { OnCloseFormThreadDone(); });
+}
+
+void TFormMain::SetZeroConfigEnabled(bool on) {
+    if (!ZeroConfigSupported(FAGlobalVar.WinVer)) return;
+    if (ZeroCfgOn != on) {
+        ZeroCfgOn = on;
+        FAGlobalVar.WriteSettingBool("Setting", "EnableZeroCfg", ZeroCfgOn);
+    }
+    if (UtilityEnabled && ZeroCfgOn) SetUtilityEnabled(false);
+    if (CurDevice && Adapter) Adapter->RequestZeroConfig(ZeroCfgOn);
+}
+
+void TFormMain::OnCloseFormThreadDone() {
+    BtnCloseClick(this);
+}
+
+int TFormMain::ShowMainMessage(int flags, const AnsiString& text) {
+    TFormMessage* dialog = NewForm<TFormMessage>(Application);
+    int result = mrCancel;
+    try {
+        result = ShowMessageBox(dialog, nullptr, flags, text);
+    } catch (...) {
+        dialog->Free();
+        throw;
+    }
+    dialog->Free();
+    return result;
+}
+
+// ---- menu and tray ----
+
+void TFormMain::MenuItAboutClick(TObject*) {
+    if (FormAbout) FormAbout->Show();
+}
+
+void TFormMain::MenuItUseUtilityClick(TObject* sender) {
+    MenuItEnableClick(sender);
+}
+
+void TFormMain::MenuItEnableClick(TObject*) {
+    if (UtilityEnabled) return;
+    if (ZeroCfgOn) {
+        AnsiString question = FAGlobalVar.ReadTextString("FormMain", "IsUseUtility", kIsUseUtility);
+        if (ShowMainMessage(kMessageQuestionYesNo, question) != mrYes) return;
+    }
+    SetUtilityEnabled(true);
+    AutoConnectDue = true;
+}
+
+void TFormMain::MenuItDisableClick(TObject*) {
+    if (UtilityEnabled) SetUtilityEnabled(false);
+}
+
+void TFormMain::MenuItUseZeroCfgClick(TObject*) {
+    if (ZeroCfgOn) return;
+    if (UtilityEnabled) {
+        AnsiString question = FAGlobalVar.ReadTextString("FormMain", "IsUseZeroCfg", kIsUseZeroCfg);
+        if (ShowMainMessage(kMessageQuestionYesNo, question) != mrYes) return;
+    }
+    SetZeroConfigEnabled(true);
+}
+
+void TFormMain::MenuItOpenClick(TObject* sender) {
+    if (!UtilityEnabled) {
+        MenuItEnableClick(sender);
+        if (!UtilityEnabled) return;
+    }
+    auto showing = [](TForm* form) { return form && form->Visible(); };
+    if (Visible() || showing(ProfileWizardForm) || showing(ConnectSetForm)) {
+        Application->Restore();
+    } else if (RegistryProfileExists(FAGlobalVar)) {
+        Show();
+    } else {
+        RunFirstProfileWizard();
+    }
+    BringWindowToFront(Application->Handle());
+}
+
+void TFormMain::MenuItCloseClick(TObject*) {
+    Close();
+}
+
+void TFormMain::BtnCloseClick(TObject*) {
+    Hide();
+}
+
+void TFormMain::ImgBGMouseMove(TObject*, TShiftState shift, int, int) {
+    DragByBackground(this, shift);
+}
+
+void TFormMain::TrayIconMainClick(TObject* sender) {
+    MenuItOpenClick(sender);
+}
+
+void TFormMain::TrayIconMainMouseDown(TObject*, TMouseButton button, TShiftState, int, int) {
+    if (button == mbRight) BringWindowToFront(Application->Handle());
+}
+
+void TFormMain::TrayIconMainMouseUp(TObject*, TMouseButton button, TShiftState shift, int, int) {
+    if (button != mbRight) return;
+    HWND foreground = GetForegroundWindow();
+    DWORD owner = 0;
+    if (foreground) GetWindowThreadProcessId(foreground, &owner);
+    if (!TrayMenuMayOpen(foreground != nullptr, owner == GetCurrentProcessId())) return;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    BuildTrayMenu();
+    if ((shift & ssShift) && (shift & ssAlt) && (GetAsyncKeyState('F') & 0x8000))
+        MenuItClose->Visible = true;
+    MenuTrayIcon->Popup(cursor.x, cursor.y);
+    PostMessageA(Handle(), WM_NULL, 0, 0);
+}
+
+void TFormMain::BuildTrayMenu() {
+    TrayMenuItems items = TrayMenuFor(FAGlobalVar.WinVer, ZeroCfgOn, UtilityEnabled, false);
+    MenuItAbout->Visible = items.About;
+    MenuItUseUtility->Visible = items.UseUtility;
+    MenuItUseZeroCfg->Visible = items.UseZeroCfg;
+    MenuItOpen->Visible = items.Open;
+    MenuItEnable->Visible = items.Enable;
+    MenuItDisable->Visible = items.Disable;
+    MenuItClose->Visible = items.Close;
+}
+
+void TFormMain::SetTray(const TrayState& state) {
+    TrayIconMain->SetIconIndex(state.Icon);
+    TrayIconMain->SetHint(CutTrayTip(state.Tip));
+    // The tray's own window carries the tip as its title, so what the notification area shows
+    // can be read from outside the program (support tools, tests).
+    SetWindowTextA(TrayIconMain->Handle(), TrayIconMain->Hint().c_str());
+}
+
+// ---- adapters and status ----
+
+void TFormMain::OnDeviceListChanged() {
+    std::vector<DeviceRecord> devices;
+    if (DevDetect) DevDetect->GetDevices(devices);
+    DebugPrint("new total dev %d", static_cast<int>(devices.size()));
+    if (CurDevice) {
+        bool present = false;
+        for (const DeviceRecord& d : devices) present = present || SameDevice(d, *CurDevice);
+        if (!present) DetachDevice();
+    }
+    if (!CurDevice && !devices.empty()) AttachDevice(&devices.front());
+}
+
+void TFormMain::AttachDevice(const DeviceRecord* record) {
+    if (!record) return;
+    if (CurDevice) {
+        if (SameDevice(*record, *CurDevice)) return;
+        DetachDevice();
+    }
+    DebugPrint("control (%s)%s-%s", TextField(record->Name).c_str(),
+               TextField(record->HardwareId).c_str(), TextField(record->Suffix).c_str());
+    CurDevice.reset(new DeviceRecord(*record));
+    if (Adapter) Adapter->OpenDevice(CurDevice.get());
+    ImgAdapter->Picture()->Assign(FormRes->ImgAdapterA->Picture());
+    if (UtilityEnabled) AutoConnectDue = true;
+    SetTray(TrayForAdapter(Texts, true, UtilityEnabled));
+    NotifyPagesAdapterChanged(kAdapterAttached, 0);
+}
+
+void TFormMain::DetachDevice() {
+    if (!CurDevice) return;
+    NotifyPagesAdapterChanged(kAdapterDetached, 0);
+    ImgAdapter->Picture()->Assign(FormRes->ImgAdapterD->Picture());
+    if (Adapter) Adapter->CloseDevice();
+    CurDevice.reset();
+    SetTray(TrayForAdapter(Texts, false, UtilityEnabled));
+    CThreadCloseForm::Start();
+}
+
+void TFormMain::OnAdapterEvent(int type, int value) {
+    if (!CurDevice || !Adapter) return;
+    if (type == kEventStatus && UtilityEnabled) {
+        WLStatus status;
+        if (Adapter->GetAdapterStatus(status)) {
+            UpdateTrayFromStatus(status);
+            if (AutoConnectDue) {
+                AutoConnectDue = false;
+                if (!AutoConnect()) AutoConnectDue = true;
+            }
+        } else {
+            SetTray(TrayNoLink(Texts));
+        }
+    } else if (type == kEventApplied && UtilityEnabled) {
+        SetTray(TrayNoLink(Texts));
+    }
+    // The wizard of an automatic connection runs its own message loop: the adapter may be gone.
+    if (!CurDevice) return;
+    NotifyPagesAdapterEvent(type, value);
+}
+
+void TFormMain::UpdateTrayFromStatus(const WLStatus& status) {
+    SetTray(TrayForStatus(Texts, status));
+}
+
+bool TFormMain::ReadStoredProfiles(std::vector<WLProfile>& profiles) {
+    return Adapter && Adapter->GetProfiles(profiles);
+}
+
+bool TFormMain::AutoConnect() {
+    Adapter->RequestZeroConfig(false);
+    std::vector<WLProfile> profiles;
+    std::vector<SiteSurveyEntry> scan;
+    bool read = ReadStoredProfiles(profiles);
+    Adapter->GetSiteSurvey(scan);
+    switch (AutoConnectStepFor(read, profiles.size())) {
+        case AutoConnectStep::StayDue:
+            DebugPrint("auto connect waits: profile list not loaded");
+            return false;
+        case AutoConnectStep::FirstRunWizard:
+            RunFirstProfileWizard();
+            return true;
+        case AutoConnectStep::Choose:
+            break;
+    }
+    AnsiString last;
+    Adapter->GetLastAppliedName(last);
+    AutoConnectChoice choice =
+        ChooseAutoConnectProfile(profiles, scan, last, FAGlobalVar.DefProfName, NetworkAsProfile);
+    if (!choice.Profile) return true;
+    Adapter->ApplyProfileByName(TextField(choice.Profile->ProfileName), nullptr);
+    DebugPrint("%s", AutoConnectLogLine(choice).c_str());
+    return true;
+}
+
+void TFormMain::RunFirstProfileWizard() {
+    FAGlobalVar.EditProfile = FAGlobalVar.DefaultProfile;
+    bool done = false;
+    if (IMainProfilePage* page = ProfilePage()) {
+        done = page->RunProfileWizard(WizardModeFirstRun);
+    } else {
+        DebugPrint("RunProfileWizard(%d): no profile page", WizardModeFirstRun);
+    }
+    if (done && !Visible()) MenuItOpenClick(this);
+}
+
+// ---- closing ----
+
+void TFormMain::FormClose(TObject*, TCloseAction&) {
+    for (TPropertyPageFrame* page : Pages()) page->ClosePage();
+    if (DevDetect) DevDetect->StopDetect();
+    if (Adapter) Adapter->StopAdapter();
+}
+
+void TFormMain::FormDestroy(TObject*) {
+    StopThreads();
+}
+
+void TFormMain::StopThreads() {
+    TimerDevDect->SetEnabled(false);
+    // A thread that did not stop in time frees itself when it ends; never under its feet.
+    if (DevDetect) {
+        DevDetect->StopDetect();
+        ReleaseThread(DevDetect);
+    }
+    if (Adapter) {
+        Adapter->StopAdapter();
+        ReleaseThread(Adapter);
+    }
+    CurDevice.reset();
+}
+
+void RunProgressDialog(TForm* owner, int ms) {
+    TFormProgress* dialog = NewForm<TFormProgress>(Application);
+    try {
+        ShowProgress(dialog, owner, static_cast<uint32_t>(ms));
+    } catch (...) {
+        dialog->Free();
+        throw;
+    }
+    dialog->Free();
+}
