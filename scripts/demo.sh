@@ -22,6 +22,8 @@ wine_env_start
 cd "$demo"
 echo "== Wavelorn.exe /Service: applies the last applied profile and ends"
 "$WINELOADER" Wavelorn.exe /Service </dev/null >/dev/null 2>&1
-echo "== Wavelorn.exe: the monitor runs (Ctrl-C ends the demo); its log:"
+echo "== Wavelorn.exe: the monitor runs in the tray (Ctrl-C ends the demo); its log:"
 "$WINELOADER" Wavelorn.exe </dev/null >/dev/null 2>&1 &
+# A second start opens the running monitor's window, as a user's second start would.
+(sleep 8 && "$WINELOADER" Wavelorn.exe </dev/null >/dev/null 2>&1) &
 tail -n +1 -f Wavelorn.Log

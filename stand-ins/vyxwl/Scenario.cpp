@@ -143,6 +143,14 @@ Scenario LoadScenario(const std::string& path) {
 
     ReadCertificates(ini, "Client", sc.clientCerts);
     ReadCertificates(ini, "Authority", sc.authorityCerts);
+    for (int i = 1;; ++i) {
+        std::string key = "Profile" + std::to_string(i);
+        if (!ini.Has("Store", key)) break;
+        std::string value = ini.Read("Store", key, "");
+        size_t bar = value.find('|');
+        if (bar == std::string::npos) continue;
+        sc.storedProfiles.emplace_back(Trim(value.substr(0, bar)), Trim(value.substr(bar + 1)));
+    }
 
     for (const auto& kv : ini.Section("Fail")) {
         int64_t v;

@@ -62,6 +62,10 @@ struct Scenario {
     std::vector<CertificateEntry> clientCerts;
     std::vector<CertificateEntry> authorityCerts;
 
+    // [Store] Profile<n>=<profile name>|<SSID of a network above>: profiles put into an
+    // empty slot of the store when the profile root is set (a machine set up before)
+    std::vector<std::pair<std::string, std::string>> storedProfiles;
+
     std::map<std::string, int32_t> fail;    // by function name
     std::map<std::string, uint32_t> delay;  // ms, by function name
     std::string traceFile;

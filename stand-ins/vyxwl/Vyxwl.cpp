@@ -720,10 +720,54 @@ int32_t WINAPI VYXWL_WLProfileToWLStatus(WLProfile* profile, WLStatus* status) {
     });
 }
 
+// A profile that joins a network of the scenario with its own credentials.
+static WLProfile ProfileForNetwork(const std::string& name, const ScnNetwork& n) {
+    WLProfile p{};
+    SetTextField(p.ProfileName, name);
+    SetTextField(p.NetworkInfo.NI_sz_CurProfile, name);
+    SetTextField(p.Ssid1, n.ssid);
+    p.NetworkMode = n.mode;
+    p.ABGMode = 34;
+    p.TxRate = 15;
+    p.AuthenticationMode = 2;
+    p.WPAEncryptionType = (n.privacy % 10 == 3 || n.privacy % 10 == 4) ? 2 : 1;
+    p.FragThreshold = 2346;
+    p.RTSThreshold = 2347;
+    p.PreambleMode = 2;
+    int32_t c = n.privacy;
+    auto in = [c](int32_t lo, int32_t hi) { return c >= lo && c <= hi; };
+    if (c == 1) {
+        p.EncryptionMethod = 1;
+        p.WEPEncryptionLevel = n.key.size() > 10 ? 2 : 1;
+        SetTextField(p.WEPKey1, n.key);
+    } else if (in(20, 25) || c == 99 || in(1020, 1025) || c == 1099) {
+        p.EncryptionMethod = 2;
+        SetTextField(p.WPAPassphrase, n.key);
+    } else if (in(120, 125) || c == 199) {
+        p.EncryptionMethod = 6;
+        SetTextField(p.WPAPassphrase, n.key);
+    } else if (in(10, 15) || in(110, 115) || in(1010, 1015)) {
+        p.EncryptionMethod = in(110, 115) ? 7 : 3;
+        SetTextField(p.LoginName, n.login);
+        SetTextField(p.LoginPassword, n.password);
+    }
+    return p;
+}
+
 int32_t WINAPI VYXWL_SetWLProfileDir(const char* root) {
     return Run("VYXWL_SetWLProfileDir", Quoted(root), Locking::State, [&](std::string&) {
         g_state.profileRoot = root ? root : "";
-        return g_state.profileRoot.empty() ? 0 : 1;
+        if (g_state.profileRoot.empty()) return 0;
+        for (const auto& seed : g_state.sc.storedProfiles) {
+            WLProfile existing;
+            if (ReadStored(seed.first.c_str(), existing)) continue;
+            for (const ScnNetwork& n : g_state.sc.networks)
+                if (n.ssid == seed.second) {
+                    WriteStored(seed.first, ProfileForNetwork(seed.first, n));
+                    break;
+                }
+        }
+        return 1;
     });
 }
 

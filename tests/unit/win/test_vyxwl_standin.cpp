@@ -593,3 +593,40 @@ TEST_F(VyxwlStandin, TraceHasOneWholeLinePerCallAndForcedAnswersShow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(VyxwlStandin, StoreSectionFillsEmptySlotsWithProfilesThatJoinTheirNetwork) {
+    WriteScenario(std::string(kBaseScenario) +
+                  "[Store]\r\nProfile1=Default|Office\r\nProfile2=Kept|Lobby\r\n"
+                  "Profile3=Nowhere|Missing\r\n");
+    WLProfile kept{};
+    SetTextField(kept.ProfileName, "Kept");
+    SetTextField(kept.Ssid1, "mine");
+    ASSERT_EQ(setDir(root_.c_str()), 1);
+    ASSERT_EQ(setProfile("Kept", &kept), 1);
+    // a later start finds the stored profile and leaves it alone
+    ASSERT_EQ(setDir(root_.c_str()), 1);
+
+    WLProfile office{};
+    ASSERT_EQ(getProfile("Default", &office), 1);
+    EXPECT_STREQ(office.ProfileName, "Default");
+    EXPECT_STREQ(office.Ssid1, "Office");
+    EXPECT_EQ(office.EncryptionMethod, 2);
+    EXPECT_EQ(office.WPAEncryptionType, 2);
+    EXPECT_STREQ(office.WPAPassphrase, "office-secret");
+    WLProfile again{};
+    ASSERT_EQ(getProfile("Kept", &again), 1);
+    EXPECT_STREQ(again.Ssid1, "mine");
+    WLProfile none{};
+    EXPECT_EQ(getProfile("Nowhere", &none), 0) << "no network of that name";
+
+    // the seeded profile connects
+    WLStatus status{};
+    toStatus(&office, &status);
+    int32_t flag = 0;
+    ASSERT_EQ(setStatus(&flag, &status), 1);
+    EXPECT_EQ(MediaState(), 0u);
+}
+
+}  // namespace
