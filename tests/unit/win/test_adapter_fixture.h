@@ -40,27 +40,6 @@ struct TraceCall {
     std::string note;
 };
 
-inline std::string BinDir() {
-    char buf[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof(buf));
-    std::string path(buf, n);
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
-
-inline void DeleteRegistryTree(HKEY parent, const std::string& path) {
-    HKEY key;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char name[256];
-    for (;;) {
-        DWORD len = sizeof(name);
-        if (RegEnumKeyExA(key, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DeleteRegistryTree(key, name);
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, path.c_str());
-}
-
 inline WLProfile OpenProfile(const std::string& name, const std::string& ssid = "Lobby") {
     WLProfile p;
     p.NetworkMode = 1;

@@ -34,27 +34,6 @@ constexpr char kNetworks[] =
     "[Network2]\r\nSSID=Office\r\nMAC=00:A0:C5:11:22:33\r\nFrequency=2437000\r\nRSSI=-50\r\n"
     "Privacy=23\r\nMode=1\r\nBand=3\r\nKey=office-secret\r\n";
 
-inline std::string BinDir() {
-    char buf[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof(buf));
-    std::string path(buf, n);
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
-
-inline void DeleteRegistryTree(HKEY parent, const std::string& path) {
-    HKEY key;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char name[256];
-    for (;;) {
-        DWORD len = sizeof(name);
-        if (RegEnumKeyExA(key, 0, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DeleteRegistryTree(key, name);
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, path.c_str());
-}
-
 inline WLProfile Profile(const std::string& name, const std::string& ssid, int32_t method = 0,
                          int32_t mode = 1) {
     WLProfile p = FAGlobalVar.DefaultProfile;

@@ -11,13 +11,6 @@
 
 namespace {
 
-std::string BinDir() {
-    char buf[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof(buf));
-    std::string path(buf, n);
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
-
 // The trace's function names, in call order.
 std::vector<std::string> TracedCalls(const std::string& file) {
     std::vector<std::string> calls;
