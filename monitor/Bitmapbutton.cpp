@@ -115,9 +115,10 @@ void RedrawOnParent(TControl* control) {
 
 // TBitmapButton
 
-TBitmapButton::TBitmapButton(TComponent* owner) : TColorButton(owner) {}
+// ---------------------------------------------------------------------------------------------
+// TShapedButton
 
-void TBitmapButton::SetFaces(const TBitmap* faces) {
+void TShapedButton::SetFaces(const TBitmap* faces) {
     if (faces == &faces_) return;
     faces_.Assign(faces);
     if (faces_.Empty()) {
@@ -127,6 +128,58 @@ void TBitmapButton::SetFaces(const TBitmap* faces) {
     DoShapeButton();
     DoRedrawButton();
 }
+
+void TShapedButton::SetTransColor(TColor color) {
+    if (color == transColor_) return;
+    transColor_ = color;
+    DoShapeButton();
+    DoRedrawButton();
+}
+
+void TShapedButton::SetTransTolerance(uint16_t tolerance) {
+    if (tolerance == transTolerance_) return;
+    transTolerance_ = tolerance;
+    DoShapeButton();
+    DoRedrawButton();
+}
+
+void TShapedButton::SetBounds(int left, int top, int width, int height) {
+    if (autoShape_ && !faces_.Empty()) {
+        width = ShapeWidth();
+        height = faces_.Height();
+    }
+    TColorButton::SetBounds(left, top, width, height);
+}
+
+void TShapedButton::InitializeHandle() {
+    TColorButton::InitializeHandle();
+    if (autoShape_) DoShapeButton();  // shaped before the window existed
+}
+
+HBITMAP TShapedButton::DoCreateDIBSection() {
+    return CopyToSection(&faces_, ShapeWidth(), faces_.Height());
+}
+
+void TShapedButton::DoShapeButton() {
+    if (!autoShape_ || faces_.Empty()) {
+        if (HandleAllocated()) SetWindowRgn(Handle(), nullptr, FALSE);
+        return;
+    }
+    SetBounds(Left(), Top(), Width(), Height());
+    HBITMAP section = DoCreateDIBSection();
+    if (!section) throw EInvalidGraphicOperation("Failed to create DIB section.");
+    ShapeWindowFromSection(HandleAllocated() ? Handle() : nullptr, section, transColor_,
+                           transTolerance_);
+}
+
+void TShapedButton::DoRedrawButton() {
+    RedrawOnParent(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// TBitmapButton
+
+TBitmapButton::TBitmapButton(TComponent* owner) : TShapedButton(owner) {}
 
 void TBitmapButton::SetNumFaces(int32_t numFaces) {
     if (numFaces == numFaces_) return;
@@ -149,51 +202,8 @@ void TBitmapButton::SetAutoShape(bool autoShape) {
     DoRedrawButton();
 }
 
-void TBitmapButton::SetTransColor(TColor color) {
-    if (color == transColor_) return;
-    transColor_ = color;
-    DoShapeButton();
-    DoRedrawButton();
-}
-
-void TBitmapButton::SetTransTolerance(uint16_t tolerance) {
-    if (tolerance == transTolerance_) return;
-    transTolerance_ = tolerance;
-    DoShapeButton();
-    DoRedrawButton();
-}
-
-void TBitmapButton::SetBounds(int left, int top, int width, int height) {
-    if (autoShape_ && !faces_.Empty()) {
-        width = FaceWidth(faces_.Width(), numFaces_);
-        height = faces_.Height();
-    }
-    TColorButton::SetBounds(left, top, width, height);
-}
-
-void TBitmapButton::InitializeHandle() {
-    TColorButton::InitializeHandle();
-    if (autoShape_) DoShapeButton();  // shaped before the window existed
-}
-
-HBITMAP TBitmapButton::DoCreateDIBSection() {
-    return CopyToSection(&faces_, FaceWidth(faces_.Width(), numFaces_), faces_.Height());
-}
-
-void TBitmapButton::DoShapeButton() {
-    if (!autoShape_ || faces_.Empty()) {
-        if (HandleAllocated()) SetWindowRgn(Handle(), nullptr, FALSE);
-        return;
-    }
-    SetBounds(Left(), Top(), Width(), Height());
-    HBITMAP section = DoCreateDIBSection();
-    if (!section) throw EInvalidGraphicOperation("Failed to create DIB section.");
-    ShapeWindowFromSection(HandleAllocated() ? Handle() : nullptr, section, transColor_,
-                           transTolerance_);
-}
-
-void TBitmapButton::DoRedrawButton() {
-    RedrawOnParent(this);
+int TBitmapButton::ShapeWidth() const {
+    return FaceWidth(faces_.Width(), numFaces_);
 }
 
 void TBitmapButton::DoDrawButtonFace(TOwnerDrawState state) {

@@ -25,44 +25,61 @@ HBITMAP CopyToSection(TBitmap* source, int width, int height);
 // hwnd: the region is built and checked, then dropped.
 void ShapeWindowFromSection(HWND hwnd, HBITMAP section, TColor key, uint16_t tolerance);
 
-class TBitmapButton : public TColorButton {
+// What the bitmap button and the three-face button share: a face picture whose outline, in
+// the key colour, can become the window region, and the focus rectangle that can be left off.
+class TShapedButton : public TColorButton {
 public:
-    explicit TBitmapButton(TComponent* owner);
+    explicit TShapedButton(TComponent* owner) : TColorButton(owner) {}
 
     // Owned; the setter copies the picture.
     TBitmap* Faces() { return &faces_; }
     void SetFaces(const TBitmap* faces);
-    int32_t NumFaces() const { return numFaces_; }
-    void SetNumFaces(int32_t numFaces);
     bool NoFocusRect() const { return noFocusRect_; }
-    void SetNoFocusRect(bool noFocusRect);
+    virtual void SetNoFocusRect(bool noFocusRect) = 0;
     // Stays false while Faces is empty.
     bool AutoShape() const { return autoShape_; }
-    void SetAutoShape(bool autoShape);
+    virtual void SetAutoShape(bool autoShape) = 0;
     TColor TransColor() const { return transColor_; }
     void SetTransColor(TColor color);
     // Only the low 8 bits count.
     uint16_t TransTolerance() const { return transTolerance_; }
     void SetTransTolerance(uint16_t tolerance);
 
-    // With AutoShape the size is one face of the strip.
+    // With AutoShape the size is that of the shape's picture (ShapeWidth by the faces' height).
     void SetBounds(int left, int top, int width, int height) override;
 
 protected:
     void InitializeHandle() override;
-    void DoDrawButtonFace(TOwnerDrawState state) override;
-    void DoDrawButtonText(TOwnerDrawState state) override;
+    // The width of the picture the outline is taken from.
+    virtual int ShapeWidth() const = 0;
     virtual void DoShapeButton();
     virtual HBITMAP DoCreateDIBSection();
     virtual void DoRedrawButton();
 
-private:
     TBitmap faces_;
-    int32_t numFaces_ = 2;
     bool noFocusRect_ = false;
     bool autoShape_ = false;
     TColor transColor_ = clFuchsia;
     uint16_t transTolerance_ = 0;
+};
+
+class TBitmapButton : public TShapedButton {
+public:
+    explicit TBitmapButton(TComponent* owner);
+
+    int32_t NumFaces() const { return numFaces_; }
+    void SetNumFaces(int32_t numFaces);
+    void SetNoFocusRect(bool noFocusRect) override;
+    void SetAutoShape(bool autoShape) override;
+
+protected:
+    void DoDrawButtonFace(TOwnerDrawState state) override;
+    void DoDrawButtonText(TOwnerDrawState state) override;
+    // One face of the strip.
+    int ShapeWidth() const override;
+
+private:
+    int32_t numFaces_ = 2;
 };
 
 // Redraws the control's bounds on its parent, so a shaped button's surroundings follow.

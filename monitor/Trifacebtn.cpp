@@ -2,18 +2,7 @@
 
 #include "Bitmapbutton.h"
 
-TTrifaceBtn::TTrifaceBtn(TComponent* owner) : TColorButton(owner) {}
-
-void TTrifaceBtn::SetFaces(const TBitmap* faces) {
-    if (faces == &faces_) return;
-    faces_.Assign(faces);
-    if (faces_.Empty()) {
-        SetAutoShape(false);
-        return;
-    }
-    DoShapeButton();
-    DoRedrawButton();
-}
+TTrifaceBtn::TTrifaceBtn(TComponent* owner) : TShapedButton(owner) {}
 
 void TTrifaceBtn::SetFacesDown(const TBitmap* faces) {
     if (faces == &facesDown_) return;
@@ -54,51 +43,8 @@ void TTrifaceBtn::SetNoFocusRect(bool noFocusRect) {
     }
 }
 
-void TTrifaceBtn::SetTransColor(TColor color) {
-    if (color == transColor_) return;
-    transColor_ = color;
-    DoShapeButton();
-    DoRedrawButton();
-}
-
-void TTrifaceBtn::SetTransTolerance(uint16_t tolerance) {
-    if (tolerance == transTolerance_) return;
-    transTolerance_ = tolerance;
-    DoShapeButton();
-    DoRedrawButton();
-}
-
-void TTrifaceBtn::SetBounds(int left, int top, int width, int height) {
-    if (autoShape_ && !faces_.Empty()) {
-        width = faces_.Width();  // the whole picture: there is no strip
-        height = faces_.Height();
-    }
-    TColorButton::SetBounds(left, top, width, height);
-}
-
-void TTrifaceBtn::InitializeHandle() {
-    TColorButton::InitializeHandle();
-    if (autoShape_) DoShapeButton();  // shaped before the window existed
-}
-
-HBITMAP TTrifaceBtn::DoCreateDIBSection() {
-    return CopyToSection(&faces_, faces_.Width(), faces_.Height());
-}
-
-void TTrifaceBtn::DoShapeButton() {
-    if (!autoShape_ || faces_.Empty()) {
-        if (HandleAllocated()) SetWindowRgn(Handle(), nullptr, FALSE);
-        return;
-    }
-    SetBounds(Left(), Top(), Width(), Height());
-    HBITMAP section = DoCreateDIBSection();
-    if (!section) throw EInvalidGraphicOperation("Failed to create DIB section.");
-    ShapeWindowFromSection(HandleAllocated() ? Handle() : nullptr, section, transColor_,
-                           transTolerance_);
-}
-
-void TTrifaceBtn::DoRedrawButton() {
-    RedrawOnParent(this);
+int TTrifaceBtn::ShapeWidth() const {
+    return faces_.Width();
 }
 
 void TTrifaceBtn::WndProc(TMessage& msg) {

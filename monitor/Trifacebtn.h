@@ -8,16 +8,14 @@
 #include <cstdint>
 
 #include "../classlib/Graphics.h"
-#include "Colorbutton.h"
+#include "Bitmapbutton.h"
 
-class TTrifaceBtn : public TColorButton {
+class TTrifaceBtn : public TShapedButton {
 public:
     explicit TTrifaceBtn(TComponent* owner);
 
     // The four faces are owned; the setters copy the picture given. Faces is also the
     // fallback for every other state.
-    TBitmap* Faces() { return &faces_; }
-    void SetFaces(const TBitmap* faces);
     TBitmap* FacesDown() { return &facesDown_; }
     void SetFacesDown(const TBitmap* faces);
     TBitmap* FacesOver() { return &facesOver_; }
@@ -25,43 +23,27 @@ public:
     TBitmap* FacesDisable() { return &facesDisable_; }
     void SetFacesDisable(const TBitmap* faces);
     // A shaped button always has NoFocusRect on.
-    bool NoFocusRect() const { return noFocusRect_; }
-    void SetNoFocusRect(bool noFocusRect);
-    // Sized to Faces, with its outline as the window region; stays false while Faces is empty.
-    bool AutoShape() const { return autoShape_; }
-    void SetAutoShape(bool autoShape);
-    TColor TransColor() const { return transColor_; }
-    void SetTransColor(TColor color);
-    // Only the low 8 bits count.
-    uint16_t TransTolerance() const { return transTolerance_; }
-    void SetTransTolerance(uint16_t tolerance);
+    void SetNoFocusRect(bool noFocusRect) override;
+    // Sized to Faces, with its outline as the window region.
+    void SetAutoShape(bool autoShape) override;
     // The mouse is over the button.
     bool MouseOver() const { return mouseOver_; }
 
-    // With AutoShape the size is that of Faces.
-    void SetBounds(int left, int top, int width, int height) override;
     void WndProc(TMessage& msg) override;
 
 protected:
-    void InitializeHandle() override;
     void DoDrawButtonFace(TOwnerDrawState state) override;
     void DoDrawButtonText(TOwnerDrawState state) override;
-    virtual void DoShapeButton();
-    virtual HBITMAP DoCreateDIBSection();
-    virtual void DoRedrawButton();
+    // The whole picture: there is no strip.
+    int ShapeWidth() const override;
 
 private:
     void WMMouseMove(TMessage& msg);
     void WMMouseLeve(TMessage& msg);
     void DrawFocusMarks(const RECT& r);
 
-    TBitmap faces_;
     TBitmap facesDown_;
     TBitmap facesOver_;
     TBitmap facesDisable_;
-    bool noFocusRect_ = false;
-    bool autoShape_ = false;
-    TColor transColor_ = clFuchsia;
-    uint16_t transTolerance_ = 0;
     bool mouseOver_ = false;
 };
