@@ -14,12 +14,17 @@ wine_env_start() {
   mkdir -p "$WINEPREFIX"
   # a virtual display unless asked to keep the caller's (the demo on a desktop)
   if [ -z "${WL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and names it on fd 3 (a file, never a
+    # pipe): two runs starting at once never share one.
+    local numfile n
+    numfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
     WL_XVFB_PID=$!
+    for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.1; done
+    n=$(head -n 1 "$numfile")
+    rm -f "$numfile"
+    [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$n"
-    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
   "$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null
