@@ -16,6 +16,11 @@ public:
     // True when the key can be opened for reading.
     bool KeyExists(const AnsiString& key);
     bool OpenKeyReadOnly(const AnsiString& key);
+    // Opens with full access (KEY_ALL_ACCESS), creating the key first when
+    // canCreate; an ordinary user's open of a machine key fails.
+    bool OpenKey(const AnsiString& key, bool canCreate);
+    // A text value of the open key; empty when it is missing or not text.
+    AnsiString ReadString(const AnsiString& name);
     void CloseKey();
 
 private:

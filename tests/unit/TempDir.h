@@ -23,9 +23,10 @@ public:
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
     const std::string& Path() const { return path_; }
 
+    // A program that has just read the file may still hold it open as it ends.
     static void WriteFile(const std::string& path, const std::string& text) {
-        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD n = 0;
         ::WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
         CloseHandle(h);
@@ -54,8 +55,10 @@ private:
                 std::string name = fd.cFileName;
                 if (name == "." || name == "..") continue;
                 std::string p = dir + "\\" + name;
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(p);
-                else DeleteFileA(p.c_str());
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    Remove(p);
+                else
+                    DeleteFileA(p.c_str());
             } while (FindNextFileA(h, &fd));
             FindClose(h);
         }
