@@ -4,8 +4,8 @@
 // without regard to case and the first section of a name is the one read; a
 // value loses the blanks (tab to CR, space, Ctrl-Z) at its start when it is
 // written and at both ends when the file is read, and one pair of enclosing
-// matching quotes when it is answered. Keys keep the order in which they were
-// first written.
+// matching quotes when it is answered; names and values end at a NUL. Keys
+// keep the order in which they were first written.
 #pragma once
 
 #include <algorithm>
@@ -89,10 +89,13 @@ public:
             if (line.empty()) continue;
             size_t close = line.rfind(']');
             if (line[0] == '[' && close != AnsiString::npos && close > 0) {
-                sections_.push_back(Section{line.substr(1, close - 1), {}});
+                AnsiString name = line.substr(1, close - 1);
+                sections_.push_back(Section{name.substr(0, name.find('\0')), {}});
                 current = &sections_.back();
                 continue;
             }
+            // the API's texts end at a NUL: names and values are read up to one
+            line = line.substr(0, line.find('\0'));
             if (!current) {
                 sections_.push_back(Section{"", {}});
                 current = &sections_.back();
@@ -118,8 +121,9 @@ protected:
     }
     void WriteValue(const AnsiString& section, const AnsiString& key,
                     const AnsiString& text) override {
-        size_t first = text.find_first_not_of(kBlanks);
-        SetRaw(section, key, first == AnsiString::npos ? AnsiString() : text.substr(first));
+        AnsiString value = text.substr(0, text.find('\0'));  // the API takes a C string
+        size_t first = value.find_first_not_of(kBlanks);
+        SetRaw(section, key, first == AnsiString::npos ? AnsiString() : value.substr(first));
     }
 
 private:
