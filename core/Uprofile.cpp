@@ -37,11 +37,10 @@ struct KeyedField {
 
 const char kEditingProfile[] = "(EditingProfile)";
 
-#define WL_KEYED_IN(T, base, name, kind, intDef, textDef, lo, hi)                                \
-    {                                                                                            \
-#name, (base) + offsetof(T, name), sizeof(T::name), 1, FieldKind::kind, intDef, textDef, \
-            lo, hi                                                                               \
-    }
+// clang-format off
+#define WL_KEYED_IN(T, base, name, kind, intDef, textDef, lo, hi) \
+    {#name, (base) + offsetof(T, name), sizeof(T::name), 1, FieldKind::kind, intDef, textDef, lo, hi}
+// clang-format on
 #define WL_KEYED(T, base, name, kind, intDef, textDef)                          \
     WL_KEYED_IN(T, base, name, kind, intDef, textDef, KindMin(FieldKind::kind), \
                 KindMax(FieldKind::kind))
