@@ -15,8 +15,8 @@ static AnsiString ReadGrowing(Read read, DWORD slack) {
     }
 }
 
-AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& key,
-                                const AnsiString& def) {
+AnsiString TIniFile::ReadValue(const AnsiString& section, const AnsiString& key,
+                               const AnsiString& def) {
     return ReadGrowing(
         [&](char* buf, DWORD size) {
             return GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buf, size,
@@ -25,10 +25,9 @@ AnsiString TIniFile::ReadString(const AnsiString& section, const AnsiString& key
         1);
 }
 
-void TIniFile::WriteString(const AnsiString& section, const AnsiString& key,
-                           const AnsiString& value) {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), QuoteIniValue(value).c_str(),
-                               FileName().c_str());
+void TIniFile::WriteValue(const AnsiString& section, const AnsiString& key,
+                          const AnsiString& text) {
+    WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), FileName().c_str());
 }
 
 bool TIniFile::SectionExists(const AnsiString& section) {

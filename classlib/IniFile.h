@@ -8,10 +8,11 @@ class TIniFile : public TCustomIniFile {
 public:
     explicit TIniFile(const AnsiString& fileName) : TCustomIniFile(fileName) {}
 
-    AnsiString ReadString(const AnsiString& section, const AnsiString& key,
-                          const AnsiString& def) override;
-    // Values that the API would trim or unquote on reading are quoted.
-    void WriteString(const AnsiString& section, const AnsiString& key,
-                     const AnsiString& value) override;
     bool SectionExists(const AnsiString& section) override;
+
+protected:
+    AnsiString ReadValue(const AnsiString& section, const AnsiString& key,
+                         const AnsiString& def) override;
+    void WriteValue(const AnsiString& section, const AnsiString& key,
+                    const AnsiString& text) override;
 };

@@ -7,6 +7,35 @@ CFAGlobalVar::~CFAGlobalVar() {
     StringIni.reset();
 }
 
+namespace {
+
+// 1 b, 2 a, 3 g
+bool IsBand(int32_t band) {
+    return band >= 1 && band <= 3;
+}
+bool IsChannel24GHz(int32_t channel) {
+    return channel >= 1 && channel <= 14;
+}
+// 5000 + 5n MHz: the numbers in use run up to 196
+bool IsChannel5GHz(int32_t channel) {
+    return channel >= 1 && channel <= 196;
+}
+
+// A [Setting] integer that must be one of the values isValue takes: another
+// number is logged and, like no number, leaves def.
+int32_t ReadSettingIn(const CFAGlobalVar& g, const char* key, int32_t def,
+                      bool (*isValue)(int32_t)) {
+    AnsiString text = g.SettingsIni->ReadString("Setting", key, AnsiString());
+    int32_t v = def;
+    IniNumber number = ParseIniNumber(text, v);
+    if (number == IniNumber::None) return def;
+    if (number == IniNumber::Int32 && isValue(v)) return v;
+    if (g.Log) g.Log(Format("[Setting] %s=%s is out of range, %d taken", key, text.c_str(), def));
+    return def;
+}
+
+}  // namespace
+
 void CFAGlobalVar::LoadSettings(const AnsiString& appName) {
     AppTitle = appName;
     MsgTitle = AppTitle + " Message";
@@ -22,10 +51,10 @@ void CFAGlobalVar::LoadSettings(const AnsiString& appName) {
         ProfRoot = SettingsIni->ReadString("Setting", "ProfRoot", ProfRoot);
         DefProfName = SettingsIni->ReadString("Setting", "DefProfName", DefProfName);
         DefProfSSID = SettingsIni->ReadString("Setting", "DefProfSSID", DefProfSSID);
-        SupportMode = SettingsIni->ReadInteger("Setting", "SupportMode", SupportMode);
-        DefBand = SettingsIni->ReadInteger("Setting", "DefBand", DefBand);
-        DefChB = SettingsIni->ReadInteger("Setting", "DefChB", DefChB);
-        DefChA = SettingsIni->ReadInteger("Setting", "DefChA", DefChA);
+        SupportMode = ReadSettingIn(*this, "SupportMode", SupportMode, IsKnownModeCode);
+        DefBand = ReadSettingIn(*this, "DefBand", DefBand, IsBand);
+        DefChB = ReadSettingIn(*this, "DefChB", DefChB, IsChannel24GHz);
+        DefChA = ReadSettingIn(*this, "DefChA", DefChA, IsChannel5GHz);
     }
 
     // The default message title comes from the program name, not from a
@@ -72,10 +101,14 @@ void CFAGlobalVar::WriteSettingBool(const AnsiString& section, const AnsiString&
 int32_t WindowsVersionCode(uint32_t platformId, uint32_t major, uint32_t minor) {
     if (platformId == 1) {  // the 95 family
         switch (minor) {
-            case 0: return 0;
-            case 10: return 3;
-            case 90: return 4;
-            default: return 2;
+            case 0:
+                return 0;
+            case 10:
+                return 3;
+            case 90:
+                return 4;
+            default:
+                return 2;
         }
     }
     if (platformId == 2) {  // NT
@@ -114,6 +147,10 @@ int32_t ReadHwidList(const CFAGlobalVar& settings, DeviceEntry* entries, int32_t
     for (int32_t i = 0; i < 16 && i < capacity; ++i) {
         AnsiString id = settings.SettingsIni->ReadString("Product", Format("HWID%d", i), "");
         if (id.empty()) break;
+        const size_t room = sizeof(entries[count].HardwareId) - 1;
+        if (id.size() > room && settings.Log)
+            settings.Log(Format("[Product] HWID%d is longer than %d characters, cut", i,
+                                static_cast<int>(room)));
         entries[count] = DeviceEntry{};
         SetTextField(entries[count].HardwareId, id);
         ++count;
@@ -123,12 +160,29 @@ int32_t ReadHwidList(const CFAGlobalVar& settings, DeviceEntry* entries, int32_t
 
 int32_t BandModeMask(int32_t modeCode) {
     switch (modeCode) {
-        case 1: case 21: return 1;
-        case 3: case 23: return 2;
-        case 2: case 22: return 4;
-        case 11: case 31: return 3;
-        case 13: case 33: return 5;
-        case 12: case 32: return 6;
-        default: return 7;
+        case 1:
+        case 21:
+            return 1;
+        case 3:
+        case 23:
+            return 2;
+        case 2:
+        case 22:
+            return 4;
+        case 11:
+        case 31:
+            return 3;
+        case 13:
+        case 33:
+            return 5;
+        case 12:
+        case 32:
+            return 6;
+        default:
+            return 7;
     }
+}
+
+bool IsKnownModeCode(int32_t modeCode) {
+    return modeCode == 34 || BandModeMask(modeCode) != 7;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "../classlib/AnsiString.h"
@@ -17,9 +18,9 @@ public:
     CFAGlobalVar();  // English words, nothing else; no file access
     virtual ~CFAGlobalVar();
 
-    AnsiString ExeDir;                           // with trailing '\'
-    std::unique_ptr<TCustomIniFile> SettingsIni; // always there after InitGlobals
-    std::unique_ptr<TCustomIniFile> StringIni;   // only when the settings file existed
+    AnsiString ExeDir;                            // with trailing '\'
+    std::unique_ptr<TCustomIniFile> SettingsIni;  // always there after InitGlobals
+    std::unique_ptr<TCustomIniFile> StringIni;    // only when the settings file existed
     AnsiString SettingsPath;
     AnsiString StringFilePath;
     AnsiString MutexName;
@@ -38,6 +39,9 @@ public:
     int32_t WinVer = 0;
     WLProfile DefaultProfile{};
     WLProfile EditProfile{};
+    // Told what the settings file holds that cannot be taken; InitGlobals
+    // sends it to the debug log.
+    std::function<void(const AnsiString&)> Log;
 
     // Fills the object from the program at exeName: files, settings, titles,
     // words, DefaultProfile, the broadcast message and (when built in) the
@@ -46,15 +50,15 @@ public:
     // InitGlobals without the driver library.
     void LoadConfiguration(const AnsiString& exeName);
     // The settings and titles step of InitGlobals; appName is the program's
-    // file name without extension.
+    // file name without extension. A [Setting] number that is none of its
+    // key's values leaves the default, as no number does.
     void LoadSettings(const AnsiString& appName);
 
     AnsiString ReadTextString(const AnsiString& section, const AnsiString& key,
                               const AnsiString& def) const;
     AnsiString ReadSettingString(const AnsiString& section, const AnsiString& key,
                                  const AnsiString& def) const;
-    int32_t ReadSettingInteger(const AnsiString& section, const AnsiString& key,
-                               int32_t def) const;
+    int32_t ReadSettingInteger(const AnsiString& section, const AnsiString& key, int32_t def) const;
     bool ReadSettingBool(const AnsiString& section, const AnsiString& key, bool def) const;
     void WriteSettingString(const AnsiString& section, const AnsiString& key,
                             const AnsiString& value) const;
@@ -82,7 +86,10 @@ AnsiString EncryptionText(const CFAGlobalVar& settings, int32_t code);
 
 // Up to capacity (at most 16) zeroed entries with the hardware ids of
 // [Product] "HWID0".. up to the first empty one; -1 without a settings file.
+// An id longer than the entry holds is logged and cut.
 int32_t ReadHwidList(const CFAGlobalVar& settings, DeviceEntry* entries, int32_t capacity);
 
 // The 802.11 kinds a wireless mode code allows, as bits: 1 b, 2 g, 4 a.
 int32_t BandModeMask(int32_t modeCode);
+// The codes of that table, and 34, the default, which allows all three.
+bool IsKnownModeCode(int32_t modeCode);

@@ -1,4 +1,6 @@
 // The parts of the settings object that need the system.
+#include "UdefineWin.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -7,9 +9,8 @@
 #include "../classlib/Registry.h"
 #include "Udebug.h"
 #include "Udefine.h"
-#include "UdefineWin.h"
-#include "Uvyxwllib.h"
 #include "Uprofile.h"
+#include "Uvyxwllib.h"
 
 CFAGlobalVar FAGlobalVar;
 uint32_t BroadcastMsgId = 0;
@@ -41,6 +42,7 @@ bool CFAGlobalVar::InitGlobals(const AnsiString& exeName) {
 
 void CFAGlobalVar::LoadConfiguration(const AnsiString& exeName) {
     WinVer = GetWindowsVersionCode();
+    if (!Log) Log = [](const AnsiString& line) { DebugTrace("%s", line.c_str()); };
     ExeDir = IncludeTrailingPathDelimiter(ExtractFileDir(exeName));
 
     SettingsPath = ChangeFileExt(exeName, ".bin");
@@ -90,10 +92,14 @@ AnsiString GetFileVersionString(const AnsiString& file, int parts) {
     unsigned a = HIWORD(fixed->dwFileVersionMS), b = LOWORD(fixed->dwFileVersionMS);
     unsigned c = HIWORD(fixed->dwFileVersionLS), d = LOWORD(fixed->dwFileVersionLS);
     switch (parts) {
-        case 1: return Format("%u", a);
-        case 2: return Format("%u.%u", a, b);
-        case 3: return Format("%u.%u.%u", a, b, c);
-        default: return Format("%u.%u.%u.%u", a, b, c, d);
+        case 1:
+            return Format("%u", a);
+        case 2:
+            return Format("%u.%u", a, b);
+        case 3:
+            return Format("%u.%u.%u", a, b, c);
+        default:
+            return Format("%u.%u.%u.%u", a, b, c, d);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "Uprofile.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "../classlib/CustomIniFile.h"
@@ -9,8 +10,19 @@ namespace {
 
 enum class FieldKind { Int32, UInt16, UInt8, Bool8, Text, Bytes };
 
+// The numbers a field of a kind can hold.
+constexpr int32_t KindMin(FieldKind kind) {
+    return kind == FieldKind::UInt16 || kind == FieldKind::UInt8 ? 0 : INT32_MIN;
+}
+constexpr int32_t KindMax(FieldKind kind) {
+    return kind == FieldKind::UInt16  ? UINT16_MAX
+           : kind == FieldKind::UInt8 ? UINT8_MAX
+                                      : INT32_MAX;
+}
+
 // One key of a profile's section. A run (count above 1) is keyed <key>0 to
-// <key>count-1, its fields size bytes apart.
+// <key>count-1, its fields size bytes apart. A number outside min to max
+// marks the section as damaged.
 struct KeyedField {
     const char* key;
     size_t offset;
@@ -19,13 +31,22 @@ struct KeyedField {
     FieldKind kind;
     int32_t intDefault;
     const char* textDefault;
+    int32_t min;
+    int32_t max;
 };
 
 const char kEditingProfile[] = "(EditingProfile)";
 
-#define WL_KEYED(T, base, name, kind, intDef, textDef) \
-    { #name, (base) + offsetof(T, name), sizeof(T::name), 1, FieldKind::kind, intDef, textDef }
+// clang-format off
+#define WL_KEYED_IN(T, base, name, kind, intDef, textDef, lo, hi) \
+    {#name, (base) + offsetof(T, name), sizeof(T::name), 1, FieldKind::kind, intDef, textDef, lo, hi}
+// clang-format on
+#define WL_KEYED(T, base, name, kind, intDef, textDef)                          \
+    WL_KEYED_IN(T, base, name, kind, intDef, textDef, KindMin(FieldKind::kind), \
+                KindMax(FieldKind::kind))
 #define WL_INT(name, def) WL_KEYED(WLProfile, 0, name, Int32, def, "")
+// A field whose values are lo to hi; its read default among them.
+#define WL_ENUM(name, def, lo, hi) WL_KEYED_IN(WLProfile, 0, name, Int32, def, "", lo, hi)
 #define WL_TEXT(name, def) WL_KEYED(WLProfile, 0, name, Text, 0, def)
 #define WL_NI(name, kind) WL_KEYED(NetworkInfo, offsetof(WLProfile, NetworkInfo), name, kind, 0, "")
 #define WL_NI_TEXT(name, def) \
@@ -36,30 +57,30 @@ const char kEditingProfile[] = "(EditingProfile)";
 constexpr KeyedField kKeyedFields[] = {
     WL_INT(FuncMode, 0),
     {"APMacFilter", offsetof(WLProfile, APMacFilter), sizeof(WLProfile::APMacFilter[0]),
-     kMacFilterCount, FieldKind::Bytes, 0, ""},
+     kMacFilterCount, FieldKind::Bytes, 0, "", 0, 0},
     WL_INT(APMacFilterMode, 0),
     WL_INT(APtxPwrLevel, 0),
     WL_INT(Channel, 0),
-    WL_INT(AdHocBand, 0),
+    WL_ENUM(AdHocBand, 0, 0, 3),
     WL_INT(TxRate, 15),
-    WL_INT(NetworkMode, 1),
+    WL_ENUM(NetworkMode, 1, 0, 1),
     WL_INT(ABGMode, 34),
     WL_TEXT(ProfileName, kEditingProfile),
     WL_TEXT(Ssid1, ""),
     WL_TEXT(Ssid2, ""),
     WL_TEXT(Ssid3, ""),
     WL_INT(ApSSIDHide, 0),
-    WL_INT(WEPEncryptionLevel, 0),
+    WL_ENUM(WEPEncryptionLevel, 0, 0, 3),
     WL_TEXT(PassPhrase, ""),
     WL_TEXT(WEPKey1, ""),
     WL_TEXT(WEPKey2, ""),
     WL_TEXT(WEPKey3, ""),
     WL_TEXT(WEPKey4, ""),
-    WL_INT(DefaultKey, 0),
+    WL_ENUM(DefaultKey, 0, 0, 3),
     WL_INT(WEPKeyFormat, 0),
-    WL_INT(AuthenticationMode, 2),
-    WL_INT(EncryptionMethod, 0),
-    WL_INT(WPAEncryptionType, 1),
+    WL_ENUM(AuthenticationMode, 2, 0, 7),
+    WL_ENUM(EncryptionMethod, 0, 0, 7),
+    WL_ENUM(WPAEncryptionType, 1, 0, 2),  // 0: a record never given a cipher
     WL_TEXT(WPAPassphrase, ""),
     WL_INT(FragThreshold, 2346),
     WL_INT(RTSThreshold, 2347),
@@ -74,8 +95,8 @@ constexpr KeyedField kKeyedFields[] = {
     WL_TEXT(sCertAuthority, ""),
     WL_TEXT(sCertAuthority_Issuer, ""),
     WL_INT(ValidateServerCert, 0),
-    WL_INT(MS8021xAuthMode, 0),
-    WL_INT(PeapEap, 0),
+    WL_ENUM(MS8021xAuthMode, 0, 0, 4),
+    WL_ENUM(PeapEap, 0, 0, 2),
     WL_KEYED(WLProfile, 0, ApplyNetwork, Bool8, 0, ""),
     WL_NI_TEXT(NI_sz_CurProfile, kEditingProfile),
     WL_NI(NI_wFlags, UInt16),
@@ -105,8 +126,10 @@ constexpr KeyedField kKeyedFields[] = {
 #undef WL_NI_TEXT
 #undef WL_NI
 #undef WL_TEXT
+#undef WL_ENUM
 #undef WL_INT
 #undef WL_KEYED
+#undef WL_KEYED_IN
 
 constexpr bool KindFitsSize(const KeyedField& f) {
     switch (f.kind) {
@@ -130,11 +153,13 @@ constexpr bool TableFitsRecord() {
     size_t end = 0;
     for (const KeyedField& f : kKeyedFields) {
         if (!KindFitsSize(f) || f.count == 0 || f.offset < end) return false;
+        if (f.intDefault < f.min || f.intDefault > f.max) return false;
         end = f.offset + f.size * f.count;
     }
     return end <= sizeof(WLProfile);
 }
-static_assert(TableFitsRecord(), "keyed fields must fit their record fields, in record order");
+static_assert(TableFitsRecord(),
+              "keyed fields must fit their record fields, in record order, with sound defaults");
 
 template <typename Visit>
 void ForEachKey(Visit visit) {
@@ -181,25 +206,31 @@ void SaveField(TCustomIniFile& ini, const AnsiString& section, const AnsiString&
     }
 }
 
-void LoadField(TCustomIniFile& ini, const AnsiString& section, const AnsiString& key,
+// False when the key holds a number that the field cannot take.
+bool LoadField(TCustomIniFile& ini, const AnsiString& section, const AnsiString& key,
                const KeyedField& f, uint8_t* at) {
     switch (f.kind) {
-        case FieldKind::Int32: {
-            int32_t v = ini.ReadInteger(section, key, f.intDefault);
-            std::memcpy(at, &v, sizeof v);
-            break;
-        }
-        case FieldKind::UInt16: {
-            uint16_t v = static_cast<uint16_t>(ini.ReadInteger(section, key, f.intDefault));
-            std::memcpy(at, &v, sizeof v);
-            break;
-        }
+        case FieldKind::Int32:
+        case FieldKind::UInt16:
         case FieldKind::UInt8:
-            *at = static_cast<uint8_t>(ini.ReadInteger(section, key, f.intDefault));
+        case FieldKind::Bool8: {
+            int32_t v = f.intDefault;
+            switch (ParseIniNumber(ini.ReadString(section, key, AnsiString()), v)) {
+                case IniNumber::None:
+                    v = f.intDefault;  // no number, or no key
+                    break;
+                case IniNumber::OutOfRange:
+                    return false;
+                case IniNumber::Int32:
+                    break;
+            }
+            if (v < f.min || v > f.max) return false;
+            if (f.kind == FieldKind::Bool8) v = v != 0;
+            // the low bytes of the value, little-endian as the record is
+            for (size_t i = 0; i < f.size; ++i)
+                at[i] = static_cast<uint8_t>(uint32_t(v) >> (8 * i));
             break;
-        case FieldKind::Bool8:
-            *at = ini.ReadBool(section, key, f.intDefault != 0) ? 1 : 0;
-            break;
+        }
         case FieldKind::Text:
             SetTextField(reinterpret_cast<char*>(at), f.size,
                          ini.ReadString(section, key, f.textDefault));
@@ -212,6 +243,7 @@ void LoadField(TCustomIniFile& ini, const AnsiString& section, const AnsiString&
             break;
         }
     }
+    return true;
 }
 
 enum : int32_t { kNoSecurity = 0, kWEP = 1, kWPAPSK = 2, kWPA = 3 };
@@ -277,11 +309,17 @@ void SaveProfile(CFAGlobalVar& settings, const WLProfile& profile, const AnsiStr
 bool LoadProfile(CFAGlobalVar& settings, WLProfile& profile, const AnsiString& section) {
     if (!settings.SettingsIni || !settings.SettingsIni->SectionExists(section)) return false;
     TCustomIniFile& ini = *settings.SettingsIni;
-    uint8_t* record = reinterpret_cast<uint8_t*>(&profile);
+    // A section that does not name its profile is no saved profile.
+    if (ini.ReadString(section, "ProfileName", AnsiString()).empty()) return false;
+    // Into a copy: a damaged section leaves the caller's record as it was.
+    WLProfile loaded = profile;
+    uint8_t* record = reinterpret_cast<uint8_t*>(&loaded);
+    bool sound = true;
     ForEachKey([&](const KeyedField& f, const AnsiString& key, size_t offset) {
-        LoadField(ini, section, key, f, record + offset);
+        if (sound) sound = LoadField(ini, section, key, f, record + offset);
     });
-    return true;
+    if (sound) profile = loaded;
+    return sound;
 }
 
 void ProfileFromSurveyEntry(const CFAGlobalVar& settings, const SiteSurveyEntry& entry,

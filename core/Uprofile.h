@@ -20,8 +20,9 @@ void SaveProfile(CFAGlobalVar& settings, const WLProfile& profile, const AnsiStr
 
 // Reads the section over the caller's record; fields without a key, and byte
 // fields whose key is missing or empty, keep the caller's values. False, with
-// the record untouched, when there is no settings file or the section holds
-// no key.
+// the record untouched, when there is no settings file, the section holds no
+// key, or it is damaged: it names no profile, or a key holds a number that
+// its field cannot hold or that is none of the field's values.
 bool LoadProfile(CFAGlobalVar& settings, WLProfile& profile, const AnsiString& section);
 
 // DefaultProfile with the network, channel, band and security of the survey

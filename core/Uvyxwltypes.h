@@ -7,6 +7,7 @@
 // the caller filled it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -368,10 +369,12 @@ WL_CHECK_FIELD(WLProfile, Reserved3970, 3970, 2);
 #undef WL_CHECK_RECORD
 
 // The one copy into a fixed-width text field: at most size-1 characters, the
-// rest of the field zeroed, so equal texts give equal bytes.
+// rest of the field zeroed, so equal texts give equal bytes. A NUL inside the
+// text ends it there, as it ends the field's text.
 inline void SetTextField(char* field, size_t size, const AnsiString& text) {
     if (size == 0) return;
-    size_t n = text.size() < size - 1 ? text.size() : size - 1;
+    size_t n = std::min(text.find('\0'), text.size());
+    if (n > size - 1) n = size - 1;
     std::memcpy(field, text.data(), n);
     std::memset(field + n, 0, size - n);
 }

@@ -4,7 +4,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(native win64 win32)
+[ ${#presets[@]} -gt 0 ] || presets=(native win64 win32 fuzz)
 for preset in "${presets[@]}"; do
   case $preset in win64|win32) scripts/build-libjpeg.sh "$preset" ;; esac
   [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null

@@ -7,6 +7,7 @@ packages=(
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
   wine64 libwine xvfb x11-apps imagemagick
   googletest
+  clang libclang-rt-14-dev llvm-14
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: the native units under the sanitizers and the win64 build
-# under Wine, as one ctest run with one summary.
+# Runs every test: the native units under the sanitizers, the win64 build
+# under Wine and a bounded run of each fuzz target, as one ctest run with one
+# summary.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -17,7 +18,7 @@ mkdir -p "$shots"
 export WL_SCREENSHOT_DIR="Z:${shots//\//\\}"
 
 cat > build/CTestTestfile.cmake <<CT
-subdirs("native" "win64")
+subdirs("native" "win64" "fuzz")
 CT
 status=0
 ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)" || status=$?

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "E2e.h"
 #include "tests/unit/TempDir.h"
@@ -97,6 +99,60 @@ TEST_F(MonitorStart, ServiceRunWithoutLastProfileAppliesAnEmptyNetworkName) {
     EXPECT_NE(Trace().find("VYXWL_SetWLANStatus(\"\", mode 1, security 0) -> 1"), std::string::npos)
         << Trace();
     EXPECT_GE(took, 3000u);
+}
+
+// A damaged copy of the last applied profile is not applied: the run logs it and goes on as
+// when there is none. The runs go side by side, each in a folder and with a root of its own.
+TEST_F(MonitorStart, ServiceRunTreatsADamagedLastProfileAsMissing) {
+    const std::string sound =
+        "Ssid1=Office\r\nNetworkMode=1\r\nEncryptionMethod=2\r\nWPAEncryptionType=2\r\n";
+    std::string garbage;
+    for (int i = 0; garbage.size() < 3000; ++i)
+        garbage += "g" + std::to_string(i) + "=\x7f\x01[Setting];" + std::to_string(i * 7) +
+                   "\r\njunk line " + std::to_string(i) + "\r\n";
+    const std::string damaged[] = {
+        garbage,
+        sound,  // no ProfileName
+        "ProfileName=Office\r\nNetworkMode=-1\r\n" + sound,
+        "ProfileName=Office\r\nDefaultKey=7\r\n" + sound,
+        "ProfileName=Office\r\nWEPEncryptionLevel=-3\r\n" + sound,
+        "ProfileName=Office\r\nNI_VPI=300\r\n" + sound,
+    };
+    struct Run {
+        std::unique_ptr<TempDir> dir;
+        std::unique_ptr<Program> program;
+    };
+    std::vector<Run> runs;
+    for (const std::string& section : damaged) {
+        Run run{std::make_unique<TempDir>(), nullptr};
+        const TempDir& d = *run.dir;
+        ASSERT_TRUE(CopyFileA(Exe().c_str(), d.File("Wavelorn.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(dir_.File("VYXWL.DLL").c_str(), d.File("VYXWL.DLL").c_str(), FALSE));
+        TempDir::WriteFile(d.File("Wavelorn.Log"), "");
+        TempDir::WriteFile(
+            d.File("Wavelorn.bin"),
+            "[Setting]\r\nProfRoot=" + root_ + "_" + std::to_string(runs.size()) +
+                "\r\n[Product]\r\nHWID0=USB\\VID_0001&PID_0002\r\n[LastApplyProf]\r\n" + section);
+        TempDir::WriteFile(d.File("VYXWL.scn"), std::string(kAdapter) + "[Trace]\r\nFile=" +
+                                                    d.File("calls.trace") + "\r\n");
+        run.program = std::make_unique<Program>(d.File("Wavelorn.exe"), "/Service", d.Path());
+        ASSERT_TRUE(run.program->Started());
+        runs.push_back(std::move(run));
+    }
+    for (size_t i = 0; i < runs.size(); ++i) {
+        EXPECT_TRUE(runs[i].program->WaitEnd()) << i;
+        std::string log = TempDir::ReadFile(runs[i].dir->File("Wavelorn.Log"));
+        std::string trace = TempDir::ReadFile(runs[i].dir->File("calls.trace"));
+        EXPECT_NE(
+            log.find("Fail: read last apply profile\r\nSucc: connect\r\nlogin instance end\r\n"),
+            std::string::npos)
+            << i << ": " << log;
+        EXPECT_NE(trace.find("VYXWL_WLProfileToWLStatus(\"Default\")"), std::string::npos)
+            << i << ": " << trace;
+        EXPECT_NE(trace.find("VYXWL_SetWLANStatus(\"\", mode 1, security 0) -> 1"),
+                  std::string::npos)
+            << i << ": " << trace;
+    }
 }
 
 TEST_F(MonitorStart, ServiceRunWithoutAdapterAppliesNothing) {

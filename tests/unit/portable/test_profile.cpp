@@ -79,7 +79,21 @@ WLProfile Busy() {
     SetTextField(p.Ssid1, "'x'");
     SetTextField(p.Ssid2, "\"both\" ");
     SetTextField(p.WEPKey1, "\tkey");
+    SetTextField(p.LoginName, "user\r\n[Setting]\r\nProfRoot=X");
+    SetTextField(p.Ssid3,
+                 "\x1a"
+                 "edge\x1a");
     p.ApplyNetwork = 1;
+    // numbers with a closed set of values take one of them, none the read default
+    p.NetworkMode = 0;
+    p.AdHocBand = 3;
+    p.WEPEncryptionLevel = 2;
+    p.DefaultKey = 3;
+    p.AuthenticationMode = 7;
+    p.EncryptionMethod = 6;
+    p.WPAEncryptionType = 2;
+    p.MS8021xAuthMode = 4;
+    p.PeapEap = 1;
     return p;
 }
 
@@ -156,6 +170,7 @@ TEST_F(ProfileText, NoFileOrNoKeysLoadsNothing) {
 
 TEST_F(ProfileText, MissingKeysLoadTheirDefaults) {
     ini->SetRaw(kSection, "Channel", "11");
+    ini->SetRaw(kSection, "ProfileName", "Office");
     WLProfile p = Filled(0x5A);
     ASSERT_TRUE(LoadProfile(g, p, kSection));
 
@@ -171,7 +186,7 @@ TEST_F(ProfileText, MissingKeysLoadTheirDefaults) {
     EXPECT_EQ(2, p.PreambleMode);
     EXPECT_EQ(0, p.PeapEap);
     EXPECT_EQ(0, p.ApplyNetwork);
-    EXPECT_EQ("(EditingProfile)", TextField(p.ProfileName));
+    EXPECT_EQ("Office", TextField(p.ProfileName));
     EXPECT_EQ("(EditingProfile)", TextField(p.NetworkInfo.NI_sz_CurProfile));
     EXPECT_EQ("", TextField(p.Ssid1));
     EXPECT_EQ("", TextField(p.NetworkInfo.NI_strLoginDom));
@@ -190,9 +205,12 @@ TEST_F(ProfileText, NumbersReadAsTheFileHoldsThem) {
         const char* key;
         const char* value;
     };
+    ini->SetRaw(kSection, "ProfileName", "Office");
     for (Case c : {Case{"TxRate", "0x10"}, Case{"FuncMode", "-7"}, Case{"Channel", "0XfF"},
-                   Case{"NetworkMode", "abc"}, Case{"ABGMode", "12x"}, Case{"NI_wFlags", "65537"},
-                   Case{"NI_wPPPFlags", "-1"}, Case{"NI_VPI", "300"}, Case{"ApplyNetwork", "2"}})
+                   Case{"NetworkMode", "abc"}, Case{"ABGMode", "12x"}, Case{"NI_wFlags", "65535"},
+                   Case{"NI_wPPPFlags", "0xFFFF"}, Case{"NI_VPI", "255"}, Case{"ApplyNetwork", "2"},
+                   Case{"APtxPwrLevel", "0xFFFFFFFF"}, Case{"PowerMode", "-2147483648"},
+                   Case{"DefaultKey", "3"}, Case{"EncryptionMethod", "+7"}})
         ini->SetRaw(kSection, c.key, c.value);
     WLProfile p;
     ASSERT_TRUE(LoadProfile(g, p, kSection));
@@ -201,16 +219,113 @@ TEST_F(ProfileText, NumbersReadAsTheFileHoldsThem) {
     EXPECT_EQ(255, p.Channel);
     EXPECT_EQ(1, p.NetworkMode) << "no number gives the read default";
     EXPECT_EQ(34, p.ABGMode);
-    EXPECT_EQ(1, p.NetworkInfo.NI_wFlags);
+    EXPECT_EQ(0xFFFF, p.NetworkInfo.NI_wFlags);
     EXPECT_EQ(0xFFFF, p.NetworkInfo.NI_wPPPFlags);
-    EXPECT_EQ(44, p.NetworkInfo.NI_VPI);
+    EXPECT_EQ(255, p.NetworkInfo.NI_VPI);
     EXPECT_EQ(1, p.ApplyNetwork);
+    EXPECT_EQ(-1, p.APtxPwrLevel);
+    EXPECT_EQ(INT32_MIN, p.PowerMode);
+    EXPECT_EQ(3, p.DefaultKey);
+    EXPECT_EQ(7, p.EncryptionMethod);
 
     ini->SetRaw(kSection, "TxRate", "abc");
     ini->SetRaw(kSection, "ApplyNetwork", "0");
     ASSERT_TRUE(LoadProfile(g, p, kSection));
     EXPECT_EQ(15, p.TxRate);
     EXPECT_EQ(0, p.ApplyNetwork);
+}
+
+// A section the worker never wrote so: each damage alone, over a sound saved
+// profile, makes the whole section count as missing.
+TEST_F(ProfileText, DamagedSectionsLoadNothing) {
+    struct Damage {
+        const char* key;
+        const char* value;  // nullptr: the key is removed
+    } damages[] = {
+        {"ProfileName", nullptr},
+        {"ProfileName", ""},
+        {"ProfileName", "   "},
+        {"NetworkMode", "-1"},
+        {"NetworkMode", "2"},
+        {"DefaultKey", "7"},
+        {"DefaultKey", "-1"},
+        {"WEPEncryptionLevel", "-3"},
+        {"WEPEncryptionLevel", "4"},
+        {"AdHocBand", "4"},
+        {"AuthenticationMode", "8"},
+        {"EncryptionMethod", "0xFFFFFFFF"},
+        {"WPAEncryptionType", "-1"},
+        {"WPAEncryptionType", "3"},
+        {"MS8021xAuthMode", "5"},
+        {"PeapEap", "3"},
+        {"NI_VPI", "300"},
+        {"NI_VCI", "-1"},
+        {"NI_wFlags", "65537"},
+        {"NI_wPPPFlags", "-1"},
+        {"NI_wNetFlags", "0x10000"},
+        {"TxRate", "2147483648"},
+        {"FuncMode", "-2147483649"},
+        {"Channel", "0x100000000"},
+        {"ApplyNetwork", "99999999999999"},
+    };
+    for (const Damage& d : damages) {
+        ini = new FakeIniFile;
+        g.SettingsIni.reset(ini);
+        SaveProfile(g, Busy(), kSection);
+        if (d.value)
+            ini->SetRaw(kSection, d.key, d.value);
+        else
+            ini->Erase(kSection, d.key);
+        const WLProfile before = Filled(0x5A);
+        WLProfile p = before;
+        EXPECT_FALSE(LoadProfile(g, p, kSection)) << d.key << "=" << (d.value ? d.value : "(none)");
+        EXPECT_TRUE(SameRecord(before, p)) << d.key;
+    }
+
+    // garbage: some 3 KB of lines that are no profile
+    AnsiString garbage = "[" + AnsiString(kSection) + "]\r\n";
+    for (unsigned i = 0; garbage.size() < 3000; ++i)
+        garbage += Format("k%u%c=%s\r\n", i * 7919 % 1000, "xQ;#"[i % 4], Text(40, i).c_str());
+    ini = new FakeIniFile;
+    g.SettingsIni.reset(ini);
+    ini->LoadText(garbage);
+    ASSERT_TRUE(ini->SectionExists(kSection));
+    WLProfile p = Filled(0x5A);
+    EXPECT_FALSE(LoadProfile(g, p, kSection));
+    EXPECT_TRUE(SameRecord(Filled(0x5A), p));
+}
+
+// A value with a line break inside or Ctrl-Z at its ends
+// reads back as it was and never adds lines or sections to the file.
+TEST_F(ProfileText, TextsNeverBreakTheirLine) {
+    ini->WriteString("Setting", "ProfRoot", "Velmora");
+    WLProfile saved = Busy();
+    SetTextField(saved.Ssid1,
+                 "\x1a"
+                 "Cafe\x1a");
+    SetTextField(saved.NetworkInfo.NI_strLoginUsr, "\n[LastApplyProf]\nNetworkMode=-1");
+    SaveProfile(g, saved, kSection);
+
+    EXPECT_EQ(1u, ini->SectionCount("Setting"));
+    EXPECT_EQ(1u, ini->SectionCount(kSection));
+    EXPECT_EQ("Velmora", ini->ReadString("Setting", "ProfRoot", ""));
+    EXPECT_EQ(nullptr, ini->Find(kSection, "ProfRoot"));
+    EXPECT_EQ(80u, ini->Keys(kSection).size());
+    EXPECT_EQ(0u, ini->Find(kSection, "LoginName")->find("hex:"));
+    EXPECT_EQ(
+        "\"\x1a"
+        "Cafe\x1a\"",
+        *ini->Find(kSection, "Ssid1"));
+
+    WLProfile loaded = Filled(0);
+    ASSERT_TRUE(LoadProfile(g, loaded, kSection));
+    EXPECT_EQ(
+        "\x1a"
+        "Cafe\x1a",
+        TextField(loaded.Ssid1));
+    EXPECT_EQ("user\r\n[Setting]\r\nProfRoot=X", TextField(loaded.LoginName));
+    EXPECT_EQ("\n[LastApplyProf]\nNetworkMode=-1", TextField(loaded.NetworkInfo.NI_strLoginUsr));
+    EXPECT_EQ(saved.NetworkMode, loaded.NetworkMode);
 }
 
 TEST_F(ProfileText, ByteFieldsTakeOnlyTheDecodedBytes) {

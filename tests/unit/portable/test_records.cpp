@@ -71,6 +71,11 @@ TEST(Records, TextFieldCutsTerminatesAndClearsTheRest) {
 
     SetTextField(a, "");
     EXPECT_EQ(AnsiString(8, '\0'), AnsiString(a, 8));
+
+    // a NUL ends the text: nothing of what follows it lands behind the terminator
+    SetTextField(a, AnsiString("ab\0cd", 5));
+    SetTextField(b, "ab");
+    EXPECT_EQ(0, std::memcmp(a, b, sizeof a));
 }
 
 TEST(Records, TextFieldWithoutNulIsReadToItsEndOnly) {

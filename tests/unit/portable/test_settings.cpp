@@ -8,9 +8,8 @@ TEST(WindowsVersion, CodeTable) {
         uint32_t platform, major, minor;
         int32_t code;
     } cases[] = {
-        {1, 4, 0, 0},  {1, 4, 10, 3}, {1, 4, 90, 4}, {1, 4, 3, 2},
-        {2, 4, 0, 1},  {2, 5, 0, 5},  {2, 5, 1, 6},  {2, 5, 2, 6},
-        {2, 3, 51, 7}, {2, 6, 1, 7},  {2, 10, 0, 7}, {0, 3, 1, 7},
+        {1, 4, 0, 0}, {1, 4, 10, 3}, {1, 4, 90, 4}, {1, 4, 3, 2}, {2, 4, 0, 1},  {2, 5, 0, 5},
+        {2, 5, 1, 6}, {2, 5, 2, 6},  {2, 3, 51, 7}, {2, 6, 1, 7}, {2, 10, 0, 7}, {0, 3, 1, 7},
     };
     for (const Case& c : cases)
         EXPECT_EQ(WindowsVersionCode(c.platform, c.major, c.minor), c.code)
@@ -97,4 +96,49 @@ TEST(Settings, StringFileGivesTitlesAndWords) {
     EXPECT_EQ(g.Words.Scanning, "Suche");
     EXPECT_EQ(g.ReadTextString("Utility", "AppTitle", "x"), "Funkmonitor");
     EXPECT_EQ(g.ReadTextString("Utility", "Missing", "x"), "x");
+}
+
+// Numbers that are none of their key's values leave the default and are logged.
+TEST(Settings, ValuesOutsideTheirRangeTakeTheDefault) {
+    struct Case {
+        const char* key;
+        const char* text;
+        int32_t CFAGlobalVar::*field;
+        int32_t expected;
+        bool logged;
+    } cases[] = {
+        {"DefBand", "-5", &CFAGlobalVar::DefBand, 1, true},
+        {"DefBand", "0", &CFAGlobalVar::DefBand, 1, true},
+        {"DefBand", "4", &CFAGlobalVar::DefBand, 1, true},
+        {"DefBand", "3", &CFAGlobalVar::DefBand, 3, false},
+        {"DefBand", "x", &CFAGlobalVar::DefBand, 1, false},
+        {"DefChB", "1000", &CFAGlobalVar::DefChB, 6, true},
+        {"DefChB", "0", &CFAGlobalVar::DefChB, 6, true},
+        {"DefChB", "15", &CFAGlobalVar::DefChB, 6, true},
+        {"DefChB", "14", &CFAGlobalVar::DefChB, 14, false},
+        {"DefChB", "1", &CFAGlobalVar::DefChB, 1, false},
+        {"DefChA", "197", &CFAGlobalVar::DefChA, 36, true},
+        {"DefChA", "-36", &CFAGlobalVar::DefChA, 36, true},
+        {"DefChA", "165", &CFAGlobalVar::DefChA, 165, false},
+        {"SupportMode", "0xFFFFFFFF", &CFAGlobalVar::SupportMode, 34, true},
+        {"SupportMode", "99999999999", &CFAGlobalVar::SupportMode, 34, true},
+        {"SupportMode", "0", &CFAGlobalVar::SupportMode, 34, true},
+        {"SupportMode", "14", &CFAGlobalVar::SupportMode, 34, true},
+        {"SupportMode", "33", &CFAGlobalVar::SupportMode, 33, false},
+        {"SupportMode", "0x15", &CFAGlobalVar::SupportMode, 21, false},
+    };
+    for (const Case& c : cases) {
+        CFAGlobalVar g;
+        std::vector<AnsiString> log;
+        g.Log = [&log](const AnsiString& line) { log.push_back(line); };
+        auto* settings = new FakeIniFile("Wavelorn.bin");
+        g.SettingsIni.reset(settings);
+        settings->WriteString("Setting", c.key, c.text);
+        g.LoadSettings("Wavelorn");
+        EXPECT_EQ(g.*c.field, c.expected) << c.key << "=" << c.text;
+        ASSERT_EQ(log.size(), c.logged ? 1u : 0u) << c.key << "=" << c.text;
+        if (c.logged) {
+            EXPECT_NE(log[0].find(AnsiString(c.key) + "=" + c.text), AnsiString::npos) << log[0];
+        }
+    }
 }

@@ -6,8 +6,8 @@
 TEST(IniFileWin, TextsComeBackAsWritten) {
     TempDir dir;
     TIniFile ini(dir.File("a.bin"));
-    const char* values[] = {"plain",  " lead", "trail ", "\tboth\t", "'x'",   "\"dq\"",
-                            "\"open", "close'", "it's",  "a = b",   "",       "  "};
+    const char* values[] = {"plain",  " lead",  "trail ", "\tboth\t", "'x'", "\"dq\"",
+                            "\"open", "close'", "it's",   "a = b",    "",    "  "};
     for (const char* v : values) {
         ini.WriteString("S", "K", v);
         EXPECT_EQ(ini.ReadString("S", "K", "default"), v) << "[" << v << "]";
@@ -60,4 +60,61 @@ TEST(IniFileWin, BinaryStreamRoundTrip) {
     EXPECT_EQ(memcmp(in.Memory(), mac, 6), 0);
     TMemoryStream none;
     EXPECT_EQ(ini.ReadBinaryStream("S", "Missing", none), 0u);
+}
+
+// Every byte 1 to 255 at the start, in the middle and at the end of a value,
+// through the real API: it reads back, in this process and in a fresh read of
+// the file, and each value keeps its one line.
+TEST(IniFileWin, EveryByteAnywhereReadsBackOnItsOwnLine) {
+    TempDir dir;
+    struct Written {
+        std::string key, value;
+        size_t pos;
+        char byte;
+    };
+    std::vector<Written> written;
+    {
+        TIniFile ini(dir.File("a.bin"));
+        for (size_t pos = 0; pos < 3; ++pos)
+            for (int c = 1; c < 256; ++c) {
+                std::string v = "ab";
+                v.insert(pos, 1, static_cast<char>(c));
+                written.push_back(
+                    {"K" + std::to_string(pos) + "_" + std::to_string(c), v, pos, v[pos]});
+                ini.WriteString("S", written.back().key, v);
+            }
+        for (const Written& w : written)
+            EXPECT_EQ(ini.ReadString("S", w.key, ""), w.value) << w.key;
+    }
+    // a copy the API has never seen is read from the disk
+    ASSERT_TRUE(CopyFileA(dir.File("a.bin").c_str(), dir.File("b.bin").c_str(), FALSE));
+    TIniFile fresh(dir.File("b.bin"));
+    for (const Written& w : written) EXPECT_EQ(fresh.ReadString("S", w.key, ""), w.value) << w.key;
+
+    std::string text = TempDir::ReadFile(dir.File("a.bin"));
+    std::vector<std::string> lines;
+    for (size_t pos = 0, end; pos < text.size(); pos = end + 2) {
+        end = text.find("\r\n", pos);
+        ASSERT_NE(end, std::string::npos);
+        lines.push_back(text.substr(pos, end - pos));
+    }
+    ASSERT_EQ(lines.size(), 1 + written.size());
+    EXPECT_EQ(lines[0], "[S]");
+    for (size_t i = 0; i < written.size(); ++i) {
+        const Written& w = written[i];
+        const std::string& v = w.value;
+        std::string line = lines[i + 1], prefix = w.key + "=";
+        ASSERT_EQ(line.compare(0, prefix.size(), prefix), 0) << line;
+        std::string raw = line.substr(prefix.size());
+        char c = w.byte;
+        bool lostAtAnEdge = w.pos != 1 && (c == ' ' || (c >= '\t' && c <= '\r') || c == '\x1a' ||
+                                           c == '"' || c == '\'');
+        if (c == '\r' || c == '\n') {
+            EXPECT_EQ(raw.compare(0, 4, "hex:"), 0) << written[i].key;
+        } else if (lostAtAnEdge) {
+            EXPECT_EQ(raw, "\"" + v + "\"") << written[i].key;
+        } else {
+            EXPECT_EQ(raw, v) << written[i].key << " is written as it is";
+        }
+    }
 }
