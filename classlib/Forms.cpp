@@ -38,15 +38,7 @@ void TForm::AfterConstruction() {
 void TForm::BeforeDestruction() {
     if (!destroyed_) {
         destroyed_ = true;
-        if (OnDestroy) {
-            try {
-                OnDestroy(this);
-            } catch (const Exception& e) {
-                Application->HandleException(this, e);
-            } catch (const std::exception& e) {
-                Application->HandleException(this, Exception(e.what()));
-            }
-        }
+        if (OnDestroy) Guarded(this, [this] { OnDestroy(this); });
     }
     TWinControl::BeforeDestruction();
 }

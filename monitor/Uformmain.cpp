@@ -408,16 +408,8 @@ void TFormMain::OnCloseFormThreadDone() {
 }
 
 int TFormMain::ShowMainMessage(int flags, const AnsiString& text) {
-    TFormMessage* dialog = NewForm<TFormMessage>(Application);
-    int result = mrCancel;
-    try {
-        result = ShowMessageBox(dialog, nullptr, flags, text);
-    } catch (...) {
-        dialog->Free();
-        throw;
-    }
-    dialog->Free();
-    return result;
+    TAutoFree<TFormMessage> dialog(NewForm<TFormMessage>(Application));
+    return ShowMessageBox(dialog.get(), nullptr, flags, text);
 }
 
 // ---- menu and tray ----
@@ -656,12 +648,6 @@ void TFormMain::StopThreads() {
 }
 
 void RunProgressDialog(TForm* owner, int ms) {
-    TFormProgress* dialog = NewForm<TFormProgress>(Application);
-    try {
-        ShowProgress(dialog, owner, static_cast<uint32_t>(ms));
-    } catch (...) {
-        dialog->Free();
-        throw;
-    }
-    dialog->Free();
+    TAutoFree<TFormProgress> dialog(NewForm<TFormProgress>(Application));
+    ShowProgress(dialog.get(), owner, static_cast<uint32_t>(ms));
 }
