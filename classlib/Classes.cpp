@@ -95,10 +95,20 @@ void TStringList::PutObject(int index, void* object) {
 
 void TStringList::InsertObject(int index, const AnsiString& text, void* object) {
     CheckIndex(index, Count() + 1);
-    items_.insert(items_.begin() + index, Item{text, object});
+    items_.insert(items_.begin() + index, Item{text, object, TOwnedRecord()});
 }
 
 void TStringList::Delete(int index) {
     CheckIndex(index, Count());
     items_.erase(items_.begin() + index);
+}
+
+TOwnedRecord& TStringList::RecordOf(int index) {
+    CheckIndex(index, Count());
+    return items_[static_cast<size_t>(index)].Record;
+}
+
+const TOwnedRecord& TStringList::RecordOf(int index) const {
+    CheckIndex(index, Count());
+    return items_[static_cast<size_t>(index)].Record;
 }

@@ -1,10 +1,12 @@
-// Components and their ownership, lists of texts, and freeing a component at the end of a
-// scope. Nothing here needs a window.
+// Components and their ownership, lists of texts, and the small helpers that wire a component
+// up: making one by name, binding a handler to a member, freeing one at the end of a scope.
+// Nothing here needs a window.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <typeinfo>
 #include <utility>
 #include <vector>
 
@@ -64,7 +66,60 @@ struct TComponentFree {
 template <class T>
 using TAutoFree = std::unique_ptr<T, TComponentFree>;
 
-// A list of texts, each with an object (or a whole number) beside it.
+// Makes a component that is not a control (menu, menu item, timer, tray icon, image list,
+// dialog), owned by owner, and names it.
+template <class T>
+T* NewComponent(TComponent* owner, const char* name) {
+    T* component = new T(owner);
+    component->Name = name;
+    return component;
+}
+
+// A handler that calls method on object, for any of the events whose arguments the method
+// takes: BtnClose->OnClick = Bind(this, &TFormMain::BtnCloseClick).
+template <class T, class C, class R, class... Args>
+auto Bind(T* object, R (C::*method)(Args...)) {
+    C* target = object;
+    return [target, method](Args... args) -> R {
+        return (target->*method)(std::forward<Args>(args)...);
+    };
+}
+
+// Where a window's texts come from: the text of key, or def when there is none.
+using TTextReader = std::function<AnsiString(const AnsiString& key, const AnsiString& def)>;
+
+// One record of any type, owned: freed when replaced, cleared or when the holder goes. Asked
+// for as another type than it holds, it answers null.
+class TOwnedRecord {
+public:
+    template <class T>
+    void Set(std::unique_ptr<T> record) {
+        record_ = Holder(record.release(), &Delete<T>);
+        type_ = record_ ? &typeid(T) : nullptr;
+    }
+    template <class T>
+    T* Get() const {
+        return record_ && *type_ == typeid(T) ? static_cast<T*>(record_.get()) : nullptr;
+    }
+    void Clear() {
+        record_.reset();
+        type_ = nullptr;
+    }
+    bool Empty() const { return !record_; }
+
+private:
+    template <class T>
+    static void Delete(void* record) {
+        delete static_cast<T*>(record);
+    }
+    using Holder = std::unique_ptr<void, void (*)(void*)>;
+
+    Holder record_{nullptr, nullptr};
+    const std::type_info* type_ = nullptr;
+};
+
+// A list of texts, each with an object (or a whole number) beside it, and a record of its own
+// that the list frees with the row.
 class TStrings {
 public:
     virtual ~TStrings() = default;
@@ -85,8 +140,27 @@ public:
     }
     intptr_t Value(int index) const { return reinterpret_cast<intptr_t>(Objects(index)); }
 
+    // The row's own record, freed when the row is deleted, the list cleared or freed, or the
+    // record replaced. Record answers null for a row without one or with one of another type.
+    template <class T>
+    int AddRecord(const AnsiString& text, std::unique_ptr<T> record) {
+        int index = Add(text);
+        RecordOf(index).Set(std::move(record));
+        return index;
+    }
+    template <class T>
+    void SetRecord(int index, std::unique_ptr<T> record) {
+        RecordOf(index).Set(std::move(record));
+    }
+    template <class T>
+    T* Record(int index) const {
+        return RecordOf(index).template Get<T>();
+    }
+
 protected:
     void CheckIndex(int index, int limit) const;
+    virtual TOwnedRecord& RecordOf(int index) = 0;
+    virtual const TOwnedRecord& RecordOf(int index) const = 0;
 };
 
 class TStringList : public TStrings {
@@ -100,10 +174,15 @@ public:
     void Delete(int index) override;
     void Clear() override { items_.clear(); }
 
+protected:
+    TOwnedRecord& RecordOf(int index) override;
+    const TOwnedRecord& RecordOf(int index) const override;
+
 private:
     struct Item {
         AnsiString Text;
         void* Object;
+        TOwnedRecord Record;
     };
     std::vector<Item> items_;
 };

@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "Controls.h"
@@ -15,7 +16,7 @@
 
 class TListView;
 
-// One row: caption, sub-items for the further columns, icon and user data.
+// One row: caption, sub-items for the further columns, icon, user data and a record of its own.
 class TListItem {
 public:
     AnsiString Caption() const { return caption_; }
@@ -25,6 +26,16 @@ public:
     void SetImageIndex(int index);
     // Not owned: whoever stores something here frees it.
     void* Data = nullptr;
+    // Owned by the row: freed when the row is deleted, the list cleared or freed, or the record
+    // replaced. Record answers null without one, or for another type than it holds.
+    template <class T>
+    void SetRecord(std::unique_ptr<T> record) {
+        record_.Set(std::move(record));
+    }
+    template <class T>
+    T* Record() const {
+        return record_.Get<T>();
+    }
 
     int Index() const;
     bool Selected() const;
@@ -61,6 +72,7 @@ private:
     int imageIndex_ = -1;
     bool selected_ = false;
     bool focused_ = false;
+    TOwnedRecord record_;
 };
 
 class TListItems {

@@ -144,10 +144,15 @@ void TControl::SetBoundsFrom(const ControlSpec* table, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         if (Name == table[i].Name) {
             SetBounds(table[i].Left, table[i].Top, table[i].Width, table[i].Height);
+            if (table[i].Text) SetCaption(table[i].Text);
             return;
         }
     }
     throw Exception(Format("%s is not in the layout", Name.c_str()));
+}
+
+void ReadTexts(const TTextReader& read, std::initializer_list<TControl*> controls) {
+    for (TControl* control : controls) control->SetCaption(read(control->Name, control->Caption()));
 }
 
 void TControl::SetVisible(bool visible) {
@@ -490,6 +495,14 @@ void TWinControl::WndProc(TMessage& msg) {
             DefaultHandler(msg);
             NotifyFocus();
             return;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            WORD key = static_cast<WORD>(msg.WParam);
+            KeyDown(key, KeyboardShiftState());
+            if (key == 0) return;  // swallowed
+            msg.WParam = key;
+            break;
+        }
         case WM_CHAR: {
             char key = static_cast<char>(msg.WParam);
             KeyPress(key);
@@ -560,6 +573,10 @@ bool TWinControl::Reflect(TMessage& msg) {
     if (colour && reflected.Result == 0) return false;  // the system's colours
     msg.Result = reflected.Result;
     return true;
+}
+
+void TWinControl::KeyDown(WORD& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
 }
 
 void TWinControl::KeyPress(char& key) {

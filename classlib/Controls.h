@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 #include "AnsiString.h"
@@ -72,6 +73,9 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 // Setting key to 0 swallows the key.
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
+// A key pressed (virtual-key code) with Shift, Alt and Ctrl as they are; setting key to 0
+// swallows it, so the control's own handling never sees it.
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
 
 // Screen size and the cursor shown over every window of the program while set.
 class TScreen {
@@ -86,10 +90,11 @@ private:
 };
 extern TScreen* Screen;
 
-// One row of a window's layout table.
+// One row of a window's layout table; the text, when given, is the control's first caption.
 struct ControlSpec {
     const char* Name;
     int32_t Left, Top, Width, Height;
+    const char* Text = nullptr;
 };
 
 class TWinControl;
@@ -111,7 +116,8 @@ public:
     void SetWidth(int width) { SetBounds(left_, top_, width, height_); }
     void SetHeight(int height) { SetBounds(left_, top_, width_, height); }
     virtual void SetBounds(int left, int top, int width, int height);
-    // Left, top and size from the table's row of this control's Name.
+    // Left, top and size (and the text, when the row has one) from the table's row of this
+    // control's Name.
     void SetBoundsFrom(const ControlSpec* table, size_t count);
     RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
     virtual int ClientWidth() const { return width_; }
@@ -248,6 +254,7 @@ public:
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
 
 protected:
@@ -261,6 +268,7 @@ protected:
     TCanvas* Canvas() { return &canvas_; }
     // The brush of WM_CTLCOLOR answers: the control's colour.
     HBRUSH ColorBrush();
+    virtual void KeyDown(WORD& key, TShiftState shift);
     virtual void KeyPress(char& key);
     virtual void DoEnter();
     virtual void DoExit();
@@ -328,8 +336,8 @@ private:
     TCanvas canvas_;
 };
 
-// Makes a control, names it, places it on parent from the layout table's row
-// of that name; an unknown name throws.
+// Makes a control, names it, places it on parent and gives it its text from the layout table's
+// row of that name; an unknown name throws.
 template <class T, size_t N>
 T* NewControl(TComponent* owner, TWinControl* parent, const ControlSpec (&layout)[N],
               const char* name) {
@@ -339,3 +347,6 @@ T* NewControl(TComponent* owner, TWinControl* parent, const ControlSpec (&layout
     if (parent) control->SetParent(parent);
     return control;
 }
+
+// Each control's text read by its Name, with the text it has as the default.
+void ReadTexts(const TTextReader& read, std::initializer_list<TControl*> controls);

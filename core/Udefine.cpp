@@ -44,6 +44,12 @@ AnsiString CFAGlobalVar::ReadTextString(const AnsiString& section, const AnsiStr
     return StringIni ? StringIni->ReadString(section, key, def) : def;
 }
 
+TTextReader CFAGlobalVar::TextSection(const AnsiString& section) const {
+    return [this, section](const AnsiString& key, const AnsiString& def) {
+        return ReadTextString(section, key, def);
+    };
+}
+
 AnsiString CFAGlobalVar::ReadSettingString(const AnsiString& section, const AnsiString& key,
                                            const AnsiString& def) const {
     return SettingsIni ? SettingsIni->ReadString(section, key, def) : def;
@@ -72,10 +78,14 @@ void CFAGlobalVar::WriteSettingBool(const AnsiString& section, const AnsiString&
 int32_t WindowsVersionCode(uint32_t platformId, uint32_t major, uint32_t minor) {
     if (platformId == 1) {  // the 95 family
         switch (minor) {
-            case 0: return 0;
-            case 10: return 3;
-            case 90: return 4;
-            default: return 2;
+            case 0:
+                return 0;
+            case 10:
+                return 3;
+            case 90:
+                return 4;
+            default:
+                return 2;
         }
     }
     if (platformId == 2) {  // NT
@@ -123,12 +133,25 @@ int32_t ReadHwidList(const CFAGlobalVar& settings, DeviceEntry* entries, int32_t
 
 int32_t BandModeMask(int32_t modeCode) {
     switch (modeCode) {
-        case 1: case 21: return 1;
-        case 3: case 23: return 2;
-        case 2: case 22: return 4;
-        case 11: case 31: return 3;
-        case 13: case 33: return 5;
-        case 12: case 32: return 6;
-        default: return 7;
+        case 1:
+        case 21:
+            return 1;
+        case 3:
+        case 23:
+            return 2;
+        case 2:
+        case 22:
+            return 4;
+        case 11:
+        case 31:
+            return 3;
+        case 13:
+        case 33:
+            return 5;
+        case 12:
+        case 32:
+            return 6;
+        default:
+            return 7;
     }
 }

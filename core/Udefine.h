@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "../classlib/AnsiString.h"
+#include "../classlib/Classes.h"
 #include "../classlib/CustomIniFile.h"
 #include "Ucommonstring.h"
 #include "Uvyxwltypes.h"
@@ -17,9 +18,9 @@ public:
     CFAGlobalVar();  // English words, nothing else; no file access
     virtual ~CFAGlobalVar();
 
-    AnsiString ExeDir;                           // with trailing '\'
-    std::unique_ptr<TCustomIniFile> SettingsIni; // always there after InitGlobals
-    std::unique_ptr<TCustomIniFile> StringIni;   // only when the settings file existed
+    AnsiString ExeDir;                            // with trailing '\'
+    std::unique_ptr<TCustomIniFile> SettingsIni;  // always there after InitGlobals
+    std::unique_ptr<TCustomIniFile> StringIni;    // only when the settings file existed
     AnsiString SettingsPath;
     AnsiString StringFilePath;
     AnsiString MutexName;
@@ -51,10 +52,12 @@ public:
 
     AnsiString ReadTextString(const AnsiString& section, const AnsiString& key,
                               const AnsiString& def) const;
+    // The texts of one section of the string file, read as ReadTextString reads them: what a
+    // window hands to ReadTexts.
+    TTextReader TextSection(const AnsiString& section) const;
     AnsiString ReadSettingString(const AnsiString& section, const AnsiString& key,
                                  const AnsiString& def) const;
-    int32_t ReadSettingInteger(const AnsiString& section, const AnsiString& key,
-                               int32_t def) const;
+    int32_t ReadSettingInteger(const AnsiString& section, const AnsiString& key, int32_t def) const;
     bool ReadSettingBool(const AnsiString& section, const AnsiString& key, bool def) const;
     void WriteSettingString(const AnsiString& section, const AnsiString& key,
                             const AnsiString& value) const;

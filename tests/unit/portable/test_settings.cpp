@@ -8,9 +8,8 @@ TEST(WindowsVersion, CodeTable) {
         uint32_t platform, major, minor;
         int32_t code;
     } cases[] = {
-        {1, 4, 0, 0},  {1, 4, 10, 3}, {1, 4, 90, 4}, {1, 4, 3, 2},
-        {2, 4, 0, 1},  {2, 5, 0, 5},  {2, 5, 1, 6},  {2, 5, 2, 6},
-        {2, 3, 51, 7}, {2, 6, 1, 7},  {2, 10, 0, 7}, {0, 3, 1, 7},
+        {1, 4, 0, 0}, {1, 4, 10, 3}, {1, 4, 90, 4}, {1, 4, 3, 2}, {2, 4, 0, 1},  {2, 5, 0, 5},
+        {2, 5, 1, 6}, {2, 5, 2, 6},  {2, 3, 51, 7}, {2, 6, 1, 7}, {2, 10, 0, 7}, {0, 3, 1, 7},
     };
     for (const Case& c : cases)
         EXPECT_EQ(WindowsVersionCode(c.platform, c.major, c.minor), c.code)
@@ -97,4 +96,9 @@ TEST(Settings, StringFileGivesTitlesAndWords) {
     EXPECT_EQ(g.Words.Scanning, "Suche");
     EXPECT_EQ(g.ReadTextString("Utility", "AppTitle", "x"), "Funkmonitor");
     EXPECT_EQ(g.ReadTextString("Utility", "Missing", "x"), "x");
+    // a section's reader answers from that section alone
+    TTextReader utility = g.TextSection("Utility");
+    EXPECT_EQ(utility("AppTitle", "x"), "Funkmonitor");
+    EXPECT_EQ(utility("Scanning", "x"), "x");
+    EXPECT_EQ(g.TextSection("Common")("Scanning", "x"), "Suche");
 }
