@@ -99,20 +99,18 @@ bool TFormMessage::PrepareForm(int flags) {
         button->SetModalResult(mrNone);
         button->Hide();
     }
+    TTextReader words = FAGlobalVar.TextSection("BtnCaption");
     if (buttons == MessageButtons::Ok) {
         BtnOk->SetLeft(layout.OkLeft);
-        BtnOk->SetCaption(FAGlobalVar.ReadTextString("BtnCaption", "BtnOk", "Ok"));
+        BtnOk->SetCaption(words("BtnOk", "Ok"));
         BtnOk->SetModalResult(mrOk);
         BtnOk->Show();
     } else {
         bool yesNo = buttons == MessageButtons::YesNo;
         BtnOk->SetLeft(layout.OkLeft);
         BtnCancel->SetLeft(layout.CancelLeft);
-        BtnOk->SetCaption(yesNo ? FAGlobalVar.ReadTextString("BtnCaption", "BtnYes", "Yes")
-                                : FAGlobalVar.ReadTextString("BtnCaption", "BtnOk", "Ok"));
-        BtnCancel->SetCaption(
-            yesNo ? FAGlobalVar.ReadTextString("BtnCaption", "BtnNo", "No")
-                  : FAGlobalVar.ReadTextString("BtnCaption", "BtnCancel", "Cancel"));
+        BtnOk->SetCaption(yesNo ? words("BtnYes", "Yes") : words("BtnOk", "Ok"));
+        BtnCancel->SetCaption(yesNo ? words("BtnNo", "No") : words("BtnCancel", "Cancel"));
         BtnOk->SetModalResult(yesNo ? mrYes : mrOk);
         BtnCancel->SetModalResult(yesNo ? mrNo : mrCancel);
         BtnOk->Show();
