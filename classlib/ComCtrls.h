@@ -139,6 +139,9 @@ private:
         TAlignment Alignment;
     };
     HWND Window() const;
+    // The row the control finds by an LVNI_ flag; before the window exists, the first row
+    // whose cached state is set.
+    TListItem* FindRow(UINT flag, bool TListItem::*cached) const;
     void InsertColumn(int index, const Column& column);
     void InsertRow(int row, TListItem* item);
     void UpdateRow(int row, TListItem* item);

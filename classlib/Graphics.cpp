@@ -3,6 +3,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 // libjpeg wants FILE and size_t declared first.
@@ -271,26 +273,24 @@ public:
     explicit TBitmapCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
     ~TBitmapCanvas() override { Free(); }
     void Free() {
-        HDC dc = dc_;
-        if (!dc) return;
+        if (!memory_) return;
         ReleaseObjects();
-        if (oldBitmap_) SelectObject(dc, oldBitmap_);
-        oldBitmap_ = nullptr;
-        DeleteDC(dc);
+        memory_.reset();  // puts the section out, then deletes the context
     }
 
 protected:
     void CreateHandle() override {
         if (!bitmap_->handle_) return;
-        HDC dc = CreateCompatibleDC(nullptr);
-        if (!dc) throw EInvalidGraphicOperation("Out of system resources");
-        oldBitmap_ = SelectObject(dc, bitmap_->handle_.Get());
-        dc_ = dc;
+        std::unique_ptr<TMemoryDC> memory(new TMemoryDC(nullptr));
+        if (!*memory) throw EInvalidGraphicOperation("Out of system resources");
+        memory->Select(bitmap_->handle_.Get());
+        memory_ = std::move(memory);
+        dc_ = memory_->Handle();
     }
 
 private:
     TBitmap* bitmap_;
-    HGDIOBJ oldBitmap_ = nullptr;
+    std::unique_ptr<TMemoryDC> memory_;
 };
 
 TBitmap::TBitmap() : canvas_(new TBitmapCanvas(this)) {}

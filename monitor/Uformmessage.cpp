@@ -13,6 +13,22 @@ const ControlSpec kLayout[] = {
     {"BtnCancel", 0, 0, 75, 25},
 };
 
+// The system's icon of a kind; null for none.
+LPCSTR SystemIcon(MessageIcon kind) {
+    static const struct {
+        MessageIcon Kind;
+        LPCSTR Icon;
+    } kIcons[] = {
+        {MessageIcon::Stop, IDI_HAND},
+        {MessageIcon::Question, IDI_QUESTION},
+        {MessageIcon::Exclamation, IDI_EXCLAMATION},
+        {MessageIcon::Information, IDI_ASTERISK},
+    };
+    for (const auto& entry : kIcons)
+        if (entry.Kind == kind) return entry.Icon;
+    return nullptr;
+}
+
 TTrifaceBtn* NewButton(TFormMessage* form, const char* name) {
     auto* button = NewControl<TTrifaceBtn>(form, form, kLayout, name);
     button->SetColor(clBtnFace);
@@ -77,22 +93,10 @@ bool TFormMessage::PrepareForm(int flags) {
     SetClientHeight(layout.ClientHeight);
     SetClientWidth(layout.ClientWidth);
 
-    switch (MessageIconFor(flags)) {
-        case MessageIcon::Stop:
-            ShowIcon(IDI_HAND);
-            break;
-        case MessageIcon::Question:
-            ShowIcon(IDI_QUESTION);
-            break;
-        case MessageIcon::Exclamation:
-            ShowIcon(IDI_EXCLAMATION);
-            break;
-        case MessageIcon::Information:
-            ShowIcon(IDI_ASTERISK);
-            break;
-        case MessageIcon::None:
-            ImgIcon->Hide();
-            break;
+    if (LPCSTR icon = SystemIcon(MessageIconFor(flags))) {
+        ShowIcon(icon);
+    } else {
+        ImgIcon->Hide();
     }
 
     for (TTrifaceBtn* button : {BtnOk, BtnCancel}) {
