@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 static_assert(sizeof(KeyRect) == sizeof(RECT), "region rectangles are RECTs");
@@ -26,14 +27,13 @@ HRGN BuildColorKeyRegion(HBITMAP section, COLORREF key, uint8_t tolerance) {
     for (size_t batch : RegionBatchCounts(rects.size())) {
         block.Fill(rects.data() + done, batch);
         done += batch;
-        HRGN part =
-            ExtCreateRegion(nullptr, block.Size(), static_cast<const RGNDATA*>(block.Data()));
+        TGdiObject<HRGN> part(
+            ExtCreateRegion(nullptr, block.Size(), static_cast<const RGNDATA*>(block.Data())));
         if (!part) throw std::runtime_error("!hBatchRgn");
-        if (!result.Get()) {
-            result.Reset(part);
+        if (!result) {
+            result = std::move(part);
         } else {
-            CombineRgn(result.Get(), result.Get(), part, RGN_OR);
-            DeleteObject(part);
+            CombineRgn(result.Get(), result.Get(), part.Get(), RGN_OR);
         }
     }
     return result.Release();
