@@ -56,17 +56,13 @@ void TApplication::FormGone(TForm* form) {
 LRESULT CALLBACK TApplication::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_CLOSE) {
         // Another program closing this one: the main form closes as the user's would.
-        try {
+        Guarded(Application, [] {
             if (Application->mainForm_) {
                 Application->mainForm_->Close();
             } else {
                 Application->Terminate();
             }
-        } catch (const Exception& e) {
-            Application->HandleException(Application, e);
-        } catch (const std::exception& e) {
-            Application->HandleException(Application, Exception(e.what()));
-        }
+        });
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -102,15 +98,7 @@ void TApplication::HandleMessage() {
 
 void TApplication::Run() {
     if (ShowMainForm && mainForm_) mainForm_->Show();
-    while (!terminated_) {
-        try {
-            HandleMessage();
-        } catch (const Exception& e) {
-            HandleException(this, e);
-        } catch (const std::exception& e) {
-            HandleException(this, Exception(e.what()));
-        }
-    }
+    while (!terminated_) Guarded(this, [this] { HandleMessage(); });
 }
 
 void TApplication::Terminate() {
@@ -156,6 +144,16 @@ void TApplication::HandleException(TObject* sender, const Exception& e) {
         }
     }
     ShowException(e);
+}
+
+void TApplication::HandleCurrentException(TObject* sender) {
+    try {
+        throw;
+    } catch (const Exception& e) {
+        HandleException(sender, e);
+    } catch (...) {
+        HandleException(sender, Exception(CaughtExceptionText()));
+    }
 }
 
 void TApplication::ShowException(const Exception& e) {

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "AnsiString.h"
-#include "Controls.h"
+#include "Classes.h"
 #include "SysUtils.h"
 
 class TForm;
@@ -51,6 +51,8 @@ public:
 
     // Where exceptions from handlers end: OnException when set, else ShowException.
     void HandleException(TObject* sender, const Exception& e);
+    // The exception being caught, whatever its type, to HandleException. Only in a catch block.
+    void HandleCurrentException(TObject* sender);
     std::function<void(TObject* sender, const Exception& e)> OnException;
     // A message box with the exception's text and the application title.
     void ShowException(const Exception& e);
@@ -69,3 +71,15 @@ private:
 };
 
 extern TApplication* Application;
+
+// Runs f; an exception that leaves it goes to the application's handler and no further. Every
+// window procedure and handler call of the class library runs so: no exception may cross the
+// system's message dispatch.
+template <class F>
+void Guarded(TObject* sender, F&& f) {
+    try {
+        f();
+    } catch (...) {
+        Application->HandleCurrentException(sender);
+    }
+}

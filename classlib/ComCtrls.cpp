@@ -274,15 +274,19 @@ void TListView::UpdateRow(int row, TListItem* item) {
     }
 }
 
-TListItem* TListView::Selected() const {
+TListItem* TListView::FindRow(UINT flag, bool TListItem::*cached) const {
     if (HWND hwnd = Window()) {
-        int row = static_cast<int>(
-            SendMessageA(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        int row =
+            static_cast<int>(SendMessageA(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), flag));
         return row >= 0 && row < items_.Count() ? items_.Item(row) : nullptr;
     }
     for (const auto& item : items_.items_)
-        if (item->selected_) return item.get();
+        if ((*item).*cached) return item.get();
     return nullptr;
+}
+
+TListItem* TListView::Selected() const {
+    return FindRow(LVNI_SELECTED, &TListItem::selected_);
 }
 
 void TListView::SetSelected(TListItem* item) {
@@ -295,14 +299,7 @@ void TListView::SetSelected(TListItem* item) {
 }
 
 TListItem* TListView::ItemFocused() const {
-    if (HWND hwnd = Window()) {
-        int row = static_cast<int>(
-            SendMessageA(hwnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-        return row >= 0 && row < items_.Count() ? items_.Item(row) : nullptr;
-    }
-    for (const auto& item : items_.items_)
-        if (item->focused_) return item.get();
-    return nullptr;
+    return FindRow(LVNI_FOCUSED, &TListItem::focused_);
 }
 
 int TListView::Compare(TListItem* a, TListItem* b) {

@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "Controls.h"
@@ -15,7 +16,7 @@
 
 class TListView;
 
-// One row: caption, sub-items for the further columns, icon and user data.
+// One row: caption, sub-items for the further columns, icon, user data and a record of its own.
 class TListItem {
 public:
     AnsiString Caption() const { return caption_; }
@@ -25,6 +26,16 @@ public:
     void SetImageIndex(int index);
     // Not owned: whoever stores something here frees it.
     void* Data = nullptr;
+    // Owned by the row: freed when the row is deleted, the list cleared or freed, or the record
+    // replaced. Record answers null without one, or for another type than it holds.
+    template <class T>
+    void SetRecord(std::unique_ptr<T> record) {
+        record_.Set(std::move(record));
+    }
+    template <class T>
+    T* Record() const {
+        return record_.Get<T>();
+    }
 
     int Index() const;
     bool Selected() const;
@@ -61,6 +72,7 @@ private:
     int imageIndex_ = -1;
     bool selected_ = false;
     bool focused_ = false;
+    TOwnedRecord record_;
 };
 
 class TListItems {
@@ -127,6 +139,9 @@ private:
         TAlignment Alignment;
     };
     HWND Window() const;
+    // The row the control finds by an LVNI_ flag; before the window exists, the first row
+    // whose cached state is set.
+    TListItem* FindRow(UINT flag, bool TListItem::*cached) const;
     void InsertColumn(int index, const Column& column);
     void InsertRow(int row, TListItem* item);
     void UpdateRow(int row, TListItem* item);

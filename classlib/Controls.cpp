@@ -1,13 +1,11 @@
 #include "Controls.h"
 
-#include <cxxabi.h>
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <memory>
 
 #include "Application.h"
+#include "GdiScopes.h"
 
 static TScreen theScreen;
 TScreen* Screen = &theScreen;
@@ -66,119 +64,7 @@ void RegisterOwnClass(const AnsiString& name, WNDPROC proc) {
         throw Exception(Format("Cannot register window class %s", name.c_str()));
 }
 
-// Sends an exception that reached a window procedure to the application's handler.
-template <class F>
-void Guarded(TObject* sender, F&& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        Application->HandleException(sender, e);
-    } catch (const std::exception& e) {
-        Application->HandleException(sender, Exception(e.what()));
-    } catch (...) {
-        Application->HandleException(sender, Exception("Unknown exception"));
-    }
-}
-
 }  // namespace
-
-AnsiString TObject::ClassName() const {
-    const char* mangled = typeid(*this).name();
-    int status = 0;
-    std::unique_ptr<char, void (*)(void*)> demangled(
-        abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
-    AnsiString name = (status == 0 && demangled) ? AnsiString(demangled.get()) : mangled;
-    size_t colon = name.rfind("::");
-    if (colon != AnsiString::npos) name.erase(0, colon + 2);
-    return name;
-}
-
-// TComponent
-
-TComponent::TComponent(TComponent* owner) : owner_(owner) {
-    if (owner_) owner_->components_.push_back(this);
-}
-
-TComponent::~TComponent() {
-    DestroyComponents();
-    if (owner_) {
-        auto& list = owner_->components_;
-        list.erase(std::remove(list.begin(), list.end(), this), list.end());
-    }
-}
-
-void TComponent::Free() {
-    BeforeDestruction();
-    delete this;
-}
-
-void TComponent::BeforeDestruction() {
-    DestroyComponents();
-}
-
-void TComponent::DestroyComponents() {
-    while (!components_.empty()) {
-        TComponent* component = components_.back();
-        components_.pop_back();
-        component->owner_ = nullptr;
-        component->Free();
-    }
-}
-
-TComponent* TComponent::Components(int index) const {
-    if (index < 0 || index >= ComponentCount())
-        throw Exception(Format("List index out of bounds (%d)", index));
-    return components_[static_cast<size_t>(index)];
-}
-
-TComponent* TComponent::FindComponent(const AnsiString& name) const {
-    for (TComponent* component : components_)
-        if (AnsiCompareText(component->Name, name) == 0) return component;
-    return nullptr;
-}
-
-// TStrings
-
-int TStrings::AddObject(const AnsiString& text, void* object) {
-    int index = Count();
-    InsertObject(index, text, object);
-    return index;
-}
-
-void TStrings::CheckIndex(int index, int limit) const {
-    if (index < 0 || index >= limit)
-        throw Exception(Format("List index out of bounds (%d)", index));
-}
-
-AnsiString TStringList::Strings(int index) const {
-    CheckIndex(index, Count());
-    return items_[static_cast<size_t>(index)].first;
-}
-
-void TStringList::Put(int index, const AnsiString& text) {
-    CheckIndex(index, Count());
-    items_[static_cast<size_t>(index)].first = text;
-}
-
-void* TStringList::Objects(int index) const {
-    CheckIndex(index, Count());
-    return items_[static_cast<size_t>(index)].second;
-}
-
-void TStringList::PutObject(int index, void* object) {
-    CheckIndex(index, Count());
-    items_[static_cast<size_t>(index)].second = object;
-}
-
-void TStringList::InsertObject(int index, const AnsiString& text, void* object) {
-    CheckIndex(index, Count() + 1);
-    items_.insert(items_.begin() + index, {text, object});
-}
-
-void TStringList::Delete(int index) {
-    CheckIndex(index, Count());
-    items_.erase(items_.begin() + index);
-}
 
 // Shift states and the screen
 
@@ -205,46 +91,6 @@ void TScreen::SetCursor(TCursor cursor) {
     cursor_ = cursor;
     HCURSOR handle = CursorHandle(cursor);
     ::SetCursor(handle ? handle : LoadCursorA(nullptr, IDC_ARROW));
-}
-
-// TUtilityWindow
-
-TUtilityWindow::TUtilityWindow(TObject* sender, Handler handler)
-    : sender_(sender), handler_(std::move(handler)) {
-    static const char kClass[] = "TUtilityWindow";
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA wc = {};
-    if (!GetClassInfoA(instance, kClass, &wc)) {
-        wc.lpfnWndProc = WndProc;
-        wc.hInstance = instance;
-        wc.lpszClassName = kClass;
-        RegisterClassA(&wc);
-    }
-    handle_ = CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              instance, this);
-    if (!handle_) throw Exception(Format("Cannot create a window (error %lu)", GetLastError()));
-}
-
-TUtilityWindow::~TUtilityWindow() {
-    if (handle_) {
-        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
-        DestroyWindow(handle_);
-    }
-}
-
-LRESULT CALLBACK TUtilityWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<TUtilityWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self && self->handler_) {
-        TMessage m = {msg, wParam, lParam, 0};
-        bool handled = false;
-        Guarded(self->sender_, [&] { handled = self->handler_(m); });
-        if (handled) return m.Result;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 // TControl
@@ -298,10 +144,15 @@ void TControl::SetBoundsFrom(const ControlSpec* table, size_t count) {
     for (size_t i = 0; i < count; ++i) {
         if (Name == table[i].Name) {
             SetBounds(table[i].Left, table[i].Top, table[i].Width, table[i].Height);
+            if (table[i].Text) SetCaption(table[i].Text);
             return;
         }
     }
     throw Exception(Format("%s is not in the layout", Name.c_str()));
+}
+
+void ReadTexts(const TTextReader& read, std::initializer_list<TControl*> controls) {
+    for (TControl* control : controls) control->SetCaption(read(control->Name, control->Caption()));
 }
 
 void TControl::SetVisible(bool visible) {
@@ -500,7 +351,6 @@ TWinControl::~TWinControl() {
     controls_.clear();
     if (handle_) DestroyWindow(handle_);
     if (handle_) Detach();
-    if (brush_) DeleteObject(brush_);
 }
 
 void TWinControl::BeforeDestruction() {
@@ -645,6 +495,14 @@ void TWinControl::WndProc(TMessage& msg) {
             DefaultHandler(msg);
             NotifyFocus();
             return;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN: {
+            WORD key = static_cast<WORD>(msg.WParam);
+            KeyDown(key, KeyboardShiftState());
+            if (key == 0) return;  // swallowed
+            msg.WParam = key;
+            break;
+        }
         case WM_CHAR: {
             char key = static_cast<char>(msg.WParam);
             KeyPress(key);
@@ -715,6 +573,10 @@ bool TWinControl::Reflect(TMessage& msg) {
     if (colour && reflected.Result == 0) return false;  // the system's colours
     msg.Result = reflected.Result;
     return true;
+}
+
+void TWinControl::KeyDown(WORD& key, TShiftState shift) {
+    if (OnKeyDown) OnKeyDown(this, key, shift);
 }
 
 void TWinControl::KeyPress(char& key) {
@@ -908,96 +770,6 @@ bool TWinControl::SetCursorFor(TMessage& msg) {
     return true;
 }
 
-namespace {
-
-// Ends a paint however the drawing ends.
-class PaintScope {
-public:
-    PaintScope(HWND hwnd, HDC target) : hwnd_(hwnd), ps_() {
-        if (target) {
-            dc_ = target;
-            GetClientRect(hwnd, &area_);
-        } else {
-            dc_ = BeginPaint(hwnd, &ps_);
-            area_ = ps_.rcPaint;
-            painting_ = true;
-        }
-    }
-    ~PaintScope() {
-        if (painting_) EndPaint(hwnd_, &ps_);
-    }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC dc() const { return dc_; }
-    const RECT& area() const { return area_; }
-
-private:
-    HWND hwnd_;
-    PAINTSTRUCT ps_;
-    HDC dc_ = nullptr;
-    RECT area_ = {};
-    bool painting_ = false;
-};
-
-// A memory context of the painted area; copied to the window at the end, so
-// the background and the pictures over it never flicker.
-class BufferScope {
-public:
-    BufferScope(HDC target, const RECT& area) : target_(target), area_(area) {
-        int width = area.right - area.left, height = area.bottom - area.top;
-        mem_ = CreateCompatibleDC(target);
-        bitmap_ = mem_ ? CreateCompatibleBitmap(target, width, height) : nullptr;
-        if (!bitmap_) return;
-        old_ = SelectObject(mem_, bitmap_);
-        SetViewportOrgEx(mem_, -area.left, -area.top, nullptr);
-    }
-    ~BufferScope() {
-        if (mem_ && bitmap_) {
-            SetViewportOrgEx(mem_, 0, 0, nullptr);
-            BitBlt(target_, area_.left, area_.top, area_.right - area_.left,
-                   area_.bottom - area_.top, mem_, 0, 0, SRCCOPY);
-            SelectObject(mem_, old_);
-            DeleteObject(bitmap_);
-        }
-        if (mem_) DeleteDC(mem_);
-    }
-    BufferScope(const BufferScope&) = delete;
-    BufferScope& operator=(const BufferScope&) = delete;
-    HDC dc() const { return bitmap_ ? mem_ : target_; }
-
-private:
-    HDC target_;
-    RECT area_;
-    HDC mem_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
-
-class SavedDC {
-public:
-    explicit SavedDC(HDC dc) : dc_(dc), saved_(SaveDC(dc)) {}
-    ~SavedDC() { RestoreDC(dc_, saved_); }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
-};
-
-class BoundCanvas {
-public:
-    BoundCanvas(TCanvas* canvas, HDC dc) : canvas_(canvas) { canvas_->SetHandle(dc); }
-    ~BoundCanvas() { canvas_->SetHandle(nullptr); }
-    BoundCanvas(const BoundCanvas&) = delete;
-    BoundCanvas& operator=(const BoundCanvas&) = delete;
-
-private:
-    TCanvas* canvas_;
-};
-
-}  // namespace
-
 void TWinControl::PaintHandler(HDC target, const RECT*) {
     PaintScope paint(handle_, target);
     if (IsRectEmpty(&paint.area())) return;
@@ -1031,11 +803,10 @@ void TWinControl::PaintBackground(HDC dc, const RECT& area) {
 HBRUSH TWinControl::ColorBrush() {
     COLORREF color = ColorToRGB(Color());
     if (!brush_ || color != brushColor_) {
-        if (brush_) DeleteObject(brush_);
-        brush_ = CreateSolidBrush(color);
+        brush_.Reset(CreateSolidBrush(color));
         brushColor_ = color;
     }
-    return brush_;
+    return brush_.Get();
 }
 
 void TWinControl::UpdateBoundsFromWindow() {

@@ -1,5 +1,5 @@
-// Components and controls: ownership, windowed controls over Win32 windows,
-// windowless (graphic) controls painted by their parent, message routing.
+// The window core: controls, windowed controls over Win32 windows, windowless (graphic)
+// controls painted by their parent, message routing. Components are in Classes.h.
 //
 // Windows are made when first needed (a form's when it is first shown or its
 // handle is asked for), so a derived class's CreateParams and class name count.
@@ -12,104 +12,15 @@
 
 #include <cstdint>
 #include <functional>
-#include <typeinfo>
-#include <utility>
+#include <initializer_list>
 #include <vector>
 
 #include "AnsiString.h"
+#include "Classes.h"
 #include "Graphics.h"
+#include "Handles.h"
 #include "SysUtils.h"
-
-class TObject {
-public:
-    virtual ~TObject() = default;
-    // The class's own name ("TFormProgress"); forms and frames register their
-    // window class under it.
-    virtual AnsiString ClassName() const;
-};
-
-// Owns the components made with it as owner and frees them with itself, the
-// last made first.
-class TComponent : public TObject {
-public:
-    explicit TComponent(TComponent* owner);
-    ~TComponent() override;
-    TComponent(const TComponent&) = delete;
-    TComponent& operator=(const TComponent&) = delete;
-
-    // Runs BeforeDestruction while the whole object still lives, then deletes it.
-    void Free();
-    // Frees the owned components; forms also run OnDestroy here.
-    virtual void BeforeDestruction();
-    void DestroyComponents();
-
-    TComponent* Owner() const { return owner_; }
-    int ComponentCount() const { return static_cast<int>(components_.size()); }
-    TComponent* Components(int index) const;
-    TComponent* FindComponent(const AnsiString& name) const;
-
-    AnsiString Name;
-    intptr_t Tag = 0;
-
-private:
-    TComponent* owner_;
-    std::vector<TComponent*> components_;
-};
-
-template <class T>
-void FreeAndNil(T*& object) {
-    T* doomed = object;
-    object = nullptr;
-    if (doomed) doomed->Free();
-}
-
-// A list of texts, each with an object (or a whole number) beside it.
-class TStrings {
-public:
-    virtual ~TStrings() = default;
-    virtual int Count() const = 0;
-    virtual AnsiString Strings(int index) const = 0;
-    virtual void Put(int index, const AnsiString& text) = 0;
-    virtual void* Objects(int index) const = 0;
-    virtual void PutObject(int index, void* object) = 0;
-    virtual void InsertObject(int index, const AnsiString& text, void* object) = 0;
-    virtual void Delete(int index) = 0;
-    virtual void Clear() = 0;
-
-    AnsiString operator[](int index) const { return Strings(index); }
-    int Add(const AnsiString& text) { return AddObject(text, nullptr); }
-    int AddObject(const AnsiString& text, void* object);
-    int AddValue(const AnsiString& text, intptr_t value) {
-        return AddObject(text, reinterpret_cast<void*>(value));
-    }
-    intptr_t Value(int index) const { return reinterpret_cast<intptr_t>(Objects(index)); }
-
-protected:
-    void CheckIndex(int index, int limit) const;
-};
-
-class TStringList : public TStrings {
-public:
-    int Count() const override { return static_cast<int>(items_.size()); }
-    AnsiString Strings(int index) const override;
-    void Put(int index, const AnsiString& text) override;
-    void* Objects(int index) const override;
-    void PutObject(int index, void* object) override;
-    void InsertObject(int index, const AnsiString& text, void* object) override;
-    void Delete(int index) override;
-    void Clear() override { items_.clear(); }
-
-private:
-    std::vector<std::pair<AnsiString, void*>> items_;
-};
-
-// A message as window procedures see it; Result is what the window answers.
-struct TMessage {
-    UINT Msg;
-    WPARAM WParam;
-    LPARAM LParam;
-    LRESULT Result;
-};
+#include "UtilityWindow.h"
 
 // Messages of the class library itself.
 constexpr UINT CM_BASE = 0xB000;
@@ -162,6 +73,9 @@ using TMouseEvent =
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 // Setting key to 0 swallows the key.
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
+// A key pressed (virtual-key code) with Shift, Alt and Ctrl as they are; setting key to 0
+// swallows it, so the control's own handling never sees it.
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
 
 // Screen size and the cursor shown over every window of the program while set.
 class TScreen {
@@ -176,29 +90,11 @@ private:
 };
 extern TScreen* Screen;
 
-// A hidden top-level window for components that are not controls (timers,
-// the tray icon, menus). Its messages go to the handler, which answers true
-// when it handled one; an exception from it goes to Application's handler.
-class TUtilityWindow {
-public:
-    using Handler = std::function<bool(TMessage& msg)>;
-    TUtilityWindow(TObject* sender, Handler handler);
-    ~TUtilityWindow();
-    TUtilityWindow(const TUtilityWindow&) = delete;
-    TUtilityWindow& operator=(const TUtilityWindow&) = delete;
-    HWND Handle() const { return handle_; }
-
-private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    TObject* sender_;
-    Handler handler_;
-    HWND handle_ = nullptr;
-};
-
-// One row of a window's layout table.
+// One row of a window's layout table; the text, when given, is the control's first caption.
 struct ControlSpec {
     const char* Name;
     int32_t Left, Top, Width, Height;
+    const char* Text = nullptr;
 };
 
 class TWinControl;
@@ -220,7 +116,8 @@ public:
     void SetWidth(int width) { SetBounds(left_, top_, width, height_); }
     void SetHeight(int height) { SetBounds(left_, top_, width_, height); }
     virtual void SetBounds(int left, int top, int width, int height);
-    // Left, top and size from the table's row of this control's Name.
+    // Left, top and size (and the text, when the row has one) from the table's row of this
+    // control's Name.
     void SetBoundsFrom(const ControlSpec* table, size_t count);
     RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
     virtual int ClientWidth() const { return width_; }
@@ -357,6 +254,7 @@ public:
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
+    TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
 
 protected:
@@ -370,6 +268,7 @@ protected:
     TCanvas* Canvas() { return &canvas_; }
     // The brush of WM_CTLCOLOR answers: the control's colour.
     HBRUSH ColorBrush();
+    virtual void KeyDown(WORD& key, TShiftState shift);
     virtual void KeyPress(char& key);
     virtual void DoEnter();
     virtual void DoExit();
@@ -418,7 +317,7 @@ private:
     TControl* captureControl_ = nullptr;
     TWinControl* focusedControl_ = nullptr;  // kept by top-level windows
     TCanvas canvas_;
-    HBRUSH brush_ = nullptr;
+    TGdiObject<HBRUSH> brush_;
     COLORREF brushColor_ = 0;
 };
 
@@ -437,8 +336,8 @@ private:
     TCanvas canvas_;
 };
 
-// Makes a control, names it, places it on parent from the layout table's row
-// of that name; an unknown name throws.
+// Makes a control, names it, places it on parent and gives it its text from the layout table's
+// row of that name; an unknown name throws.
 template <class T, size_t N>
 T* NewControl(TComponent* owner, TWinControl* parent, const ControlSpec (&layout)[N],
               const char* name) {
@@ -448,3 +347,6 @@ T* NewControl(TComponent* owner, TWinControl* parent, const ControlSpec (&layout
     if (parent) control->SetParent(parent);
     return control;
 }
+
+// Each control's text read by its Name, with the text it has as the default.
+void ReadTexts(const TTextReader& read, std::initializer_list<TControl*> controls);

@@ -38,15 +38,7 @@ void TForm::AfterConstruction() {
 void TForm::BeforeDestruction() {
     if (!destroyed_) {
         destroyed_ = true;
-        if (OnDestroy) {
-            try {
-                OnDestroy(this);
-            } catch (const Exception& e) {
-                Application->HandleException(this, e);
-            } catch (const std::exception& e) {
-                Application->HandleException(this, Exception(e.what()));
-            }
-        }
+        if (OnDestroy) Guarded(this, [this] { OnDestroy(this); });
     }
     TWinControl::BeforeDestruction();
 }
@@ -119,22 +111,22 @@ void TForm::SetBounds(int left, int top, int width, int height) {
     TWinControl::SetBounds(left, top, width, height);
 }
 
-int TForm::ClientWidth() const {
-    if (HandleAllocated()) return TWinControl::ClientWidth();
+SIZE TForm::FrameSize() const {
     DWORD style = 0, exStyle = 0;
     StyleFor(style, exStyle);
     RECT frame = {0, 0, 0, 0};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    return width_ - (frame.right - frame.left);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+int TForm::ClientWidth() const {
+    if (HandleAllocated()) return TWinControl::ClientWidth();
+    return width_ - FrameSize().cx;
 }
 
 int TForm::ClientHeight() const {
     if (HandleAllocated()) return TWinControl::ClientHeight();
-    DWORD style = 0, exStyle = 0;
-    StyleFor(style, exStyle);
-    RECT frame = {0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    return height_ - (frame.bottom - frame.top);
+    return height_ - FrameSize().cy;
 }
 
 void TForm::SetClientWidth(int width) {
@@ -152,9 +144,9 @@ void TForm::SizeForClient(int width, int height) {
         AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
     } else {
-        DWORD style = 0, exStyle = 0;
-        StyleFor(style, exStyle);
-        AdjustWindowRectEx(&r, style, FALSE, exStyle);
+        SIZE frame = FrameSize();
+        r.right += frame.cx;
+        r.bottom += frame.cy;
     }
     TWinControl::SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
 }

@@ -89,6 +89,8 @@ private:
     void ApplyPosition();
     void SizeForClient(int width, int height);
     void StyleFor(DWORD& style, DWORD& exStyle) const;
+    // Width and height of the frame around the client area that the border style gives.
+    SIZE FrameSize() const;
     TButton* DefaultButton();
 
     TBorderStyle borderStyle_ = bsNone;

@@ -3,6 +3,8 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 // libjpeg wants FILE and size_t declared first.
@@ -14,10 +16,6 @@ COLORREF ColorToRGB(TColor color) {
 }
 
 // TFont
-
-TFont::~TFont() {
-    if (handle_) DeleteObject(handle_);
-}
 
 void TFont::Assign(const TFont& other) {
     if (&other == this) return;
@@ -76,26 +74,22 @@ void TFont::SetCharset(BYTE charset) {
 
 HFONT TFont::Handle() {
     if (!handle_) {
-        handle_ = CreateFontA(
+        handle_.Reset(CreateFontA(
             height_, 0, 0, 0, (style_ & fsBold) ? FW_BOLD : FW_NORMAL,
             (style_ & fsItalic) ? TRUE : FALSE, (style_ & fsUnderline) ? TRUE : FALSE,
             (style_ & fsStrikeOut) ? TRUE : FALSE, charset_, OUT_DEFAULT_PRECIS,
-            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name_.c_str());
+            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name_.c_str()));
         // The font mapper substitutes a face the system lacks; this is the last resort.
-        if (!handle_) handle_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        if (!handle_) handle_.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     }
-    return handle_;
+    return handle_.Get();
 }
 
 void TFont::Changed(bool shape) {
-    HFONT old = nullptr;
-    if (shape) {
-        old = handle_;
-        handle_ = nullptr;
-    }
+    TGdiObject<HFONT> old;
+    if (shape) old = std::move(handle_);
     // Users switch to the new handle here, so the old one is free to go after.
     if (OnChange) OnChange();
-    if (old) DeleteObject(old);
 }
 
 // TCanvas
@@ -110,9 +104,7 @@ TCanvas::TCanvas() {
 }
 
 TCanvas::~TCanvas() {
-    ReleaseObjects();
-    if (pen_) DeleteObject(pen_);
-    if (brush_) DeleteObject(brush_);
+    ReleaseObjects();  // the pen and brush go after, out of the context
 }
 
 HDC TCanvas::Handle() {
@@ -145,12 +137,11 @@ void TCanvas::RequirePen() {
         HPEN pen = CreatePen(PS_SOLID, Pen.Width, color);
         HGDIOBJ previous = SelectObject(dc, pen);
         if (!oldPen_) oldPen_ = previous;
-        if (pen_) DeleteObject(pen_);
-        pen_ = pen;
+        pen_.Reset(pen);
         penColor_ = color;
         penWidth_ = Pen.Width;
     } else if (!oldPen_) {
-        oldPen_ = SelectObject(dc, pen_);
+        oldPen_ = SelectObject(dc, pen_.Get());
     }
 }
 
@@ -168,11 +159,10 @@ void TCanvas::RequireBrush() {
         HBRUSH brush = CreateSolidBrush(color);
         HGDIOBJ previous = SelectObject(dc, brush);
         if (!oldBrush_) oldBrush_ = previous;
-        if (brush_) DeleteObject(brush_);
-        brush_ = brush;
+        brush_.Reset(brush);
         brushColor_ = color;
     } else {
-        HGDIOBJ previous = SelectObject(dc, brush_);
+        HGDIOBJ previous = SelectObject(dc, brush_.Get());
         if (!oldBrush_) oldBrush_ = previous;
     }
     SetBkColor(dc, color);
@@ -194,7 +184,7 @@ void TCanvas::RequireFont() {
 void TCanvas::FillRect(const RECT& r) {
     RequireBrush();
     if (!dc_ || Brush.Style == bsClear) return;
-    ::FillRect(dc_, &r, brush_);
+    ::FillRect(dc_, &r, brush_.Get());
 }
 
 void TCanvas::Rectangle(const RECT& r) {
@@ -283,33 +273,31 @@ public:
     explicit TBitmapCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
     ~TBitmapCanvas() override { Free(); }
     void Free() {
-        HDC dc = dc_;
-        if (!dc) return;
+        if (!memory_) return;
         ReleaseObjects();
-        if (oldBitmap_) SelectObject(dc, oldBitmap_);
-        oldBitmap_ = nullptr;
-        DeleteDC(dc);
+        memory_.reset();  // puts the section out, then deletes the context
     }
 
 protected:
     void CreateHandle() override {
         if (!bitmap_->handle_) return;
-        HDC dc = CreateCompatibleDC(nullptr);
-        if (!dc) throw EInvalidGraphicOperation("Out of system resources");
-        oldBitmap_ = SelectObject(dc, bitmap_->handle_);
-        dc_ = dc;
+        std::unique_ptr<TMemoryDC> memory(new TMemoryDC(nullptr));
+        if (!*memory) throw EInvalidGraphicOperation("Out of system resources");
+        memory->Select(bitmap_->handle_.Get());
+        memory_ = std::move(memory);
+        dc_ = memory_->Handle();
     }
 
 private:
     TBitmap* bitmap_;
-    HGDIOBJ oldBitmap_ = nullptr;
+    std::unique_ptr<TMemoryDC> memory_;
 };
 
 TBitmap::TBitmap() : canvas_(new TBitmapCanvas(this)) {}
 
 TBitmap::~TBitmap() {
+    // Out of the canvas's context before the section goes.
     static_cast<TBitmapCanvas*>(canvas_.get())->Free();
-    if (handle_) DeleteObject(handle_);
 }
 
 static HBITMAP CreateSection(int width, int height, void** bits) {
@@ -325,8 +313,7 @@ static HBITMAP CreateSection(int width, int height, void** bits) {
 
 void TBitmap::Adopt(HBITMAP handle, void* bits, int width, int height) {
     static_cast<TBitmapCanvas*>(canvas_.get())->Free();
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
+    handle_.Reset(handle);
     bits_ = static_cast<uint8_t*>(bits);
     width_ = handle ? width : 0;
     height_ = handle ? height : 0;
@@ -362,7 +349,7 @@ TCanvas* TBitmap::Canvas() {
 HBITMAP TBitmap::Handle() {
     static_cast<TBitmapCanvas*>(canvas_.get())->Free();
     GdiFlush();
-    return handle_;
+    return handle_.Get();
 }
 
 uint8_t* TBitmap::ScanLine(int y) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "AnsiString.h"
+#include "Handles.h"
 #include "SysUtils.h"
 
 // An RGB value (red in the low byte) or, with the high byte 0xFF, a system colour index.
@@ -54,7 +55,6 @@ using TFontStyles = uint8_t;
 class TFont {
 public:
     TFont() = default;
-    ~TFont();
     TFont(const TFont&) = delete;
     TFont& operator=(const TFont&) = delete;
 
@@ -85,7 +85,7 @@ private:
     TFontStyles style_ = 0;
     TColor color_ = clWindowText;
     BYTE charset_ = DEFAULT_CHARSET;
-    HFONT handle_ = nullptr;
+    TGdiObject<HFONT> handle_;
 };
 
 enum TBrushStyle { bsSolid, bsClear };
@@ -148,8 +148,8 @@ private:
 
     TFont font_;
     HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
-    HPEN pen_ = nullptr;
-    HBRUSH brush_ = nullptr;
+    TGdiObject<HPEN> pen_;
+    TGdiObject<HBRUSH> brush_;
     COLORREF penColor_ = 0, brushColor_ = 0;
     int penWidth_ = 0;
     HFONT selectedFont_ = nullptr;
@@ -168,7 +168,7 @@ public:
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    bool Empty() const { return handle_ == nullptr; }
+    bool Empty() const { return !handle_; }
     // A new black picture; 0 by 0 empties the bitmap.
     void SetSize(int width, int height);
     // A copy of src's pixels; null or empty empties this one.
@@ -190,7 +190,7 @@ private:
     friend class TBitmapCanvas;
     void Adopt(HBITMAP handle, void* bits, int width, int height);
 
-    HBITMAP handle_ = nullptr;
+    TGdiObject<HBITMAP> handle_;
     uint8_t* bits_ = nullptr;
     int width_ = 0;
     int height_ = 0;

@@ -64,3 +64,8 @@ void TPopupMenu::Popup(int x, int y) {
         if (std::find(items_.begin(), items_.end(), item) != items_.end()) item->Click();
     }
 }
+
+void ReadTexts(const TTextReader& read,
+               std::initializer_list<std::pair<TMenuItem*, const char*>> items) {
+    for (const auto& item : items) item.first->Caption = read(item.second, item.first->Caption);
+}

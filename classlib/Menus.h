@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "Controls.h"
@@ -48,3 +50,7 @@ private:
     TUtilityWindow window_;
     HMENU menu_ = nullptr;
 };
+
+// Each item's caption read by the key beside it, with the caption it has as the default.
+void ReadTexts(const TTextReader& read,
+               std::initializer_list<std::pair<TMenuItem*, const char*>> items);

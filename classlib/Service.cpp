@@ -3,38 +3,21 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "SysUtils.h"
+
 namespace {
 
 const char kFailedOn[] = "Service failed on %s: %s";
 const char kFailedCustom[] = "Service failed in custom message(%d): %s";
-const char kUnknownException[] = "Unknown exception";
 
 TServiceApplication applicationObject;
 
-class ScHandle {
-public:
-    explicit ScHandle(SC_HANDLE h) : h_(h) {}
-    ~ScHandle() {
-        if (h_) CloseServiceHandle(h_);
-    }
-    ScHandle(const ScHandle&) = delete;
-    ScHandle& operator=(const ScHandle&) = delete;
-    SC_HANDLE Get() const { return h_; }
-
-private:
-    SC_HANDLE h_;
+struct ServiceHandleTraits {
+    using Type = SC_HANDLE;
+    static bool Valid(SC_HANDLE handle) { return handle != nullptr; }
+    static void Close(SC_HANDLE handle) { CloseServiceHandle(handle); }
 };
-
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION& cs) : cs_(cs) { EnterCriticalSection(&cs_); }
-    ~Lock() { LeaveCriticalSection(&cs_); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION& cs_;
-};
+using ScHandle = THandleHolder<ServiceHandleTraits>;
 
 // The system's text for an error code, without the line break it ends with.
 AnsiString SysErrorMessage(DWORD code) {
@@ -80,35 +63,29 @@ TServiceApplication* Svcmgr::Application = &applicationObject;
 // ---------------------------------------------------------------------------------------------
 // TService
 
-TService::TService() {
-    InitializeCriticalSection(&requestLock_);
-    requestEvent_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-}
+TService::TService() = default;
 
-TService::~TService() {
-    if (requestEvent_) CloseHandle(requestEvent_);
-    DeleteCriticalSection(&requestLock_);
-}
+TService::~TService() = default;
 
 void TService::Controller(DWORD ctrlCode) {
     {
-        Lock lock(requestLock_);
+        TScopedLock lock(requestLock_);
         requests_.push_back(ctrlCode);
     }
-    SetEvent(requestEvent_);
+    requestEvent_.Set();
 }
 
 DWORD TService::NextRequest() {
     for (;;) {
         {
-            Lock lock(requestLock_);
+            TScopedLock lock(requestLock_);
             if (!requests_.empty()) {
                 DWORD code = requests_.front();
                 requests_.pop_front();
                 return code;
             }
         }
-        WaitForSingleObject(requestEvent_, INFINITE);
+        requestEvent_.Wait();
     }
 }
 
@@ -175,11 +152,8 @@ bool TService::CallHandler(const TServiceEvent& handler, const char* action) {
     bool ok = true;
     try {
         if (handler) handler(this, ok);
-    } catch (const std::exception& e) {
-        LogMessage(Format(kFailedOn, action, e.what()));
-        ok = false;
     } catch (...) {
-        LogMessage(Format(kFailedOn, action, kUnknownException));
+        LogMessage(Format(kFailedOn, action, CaughtExceptionText().c_str()));
         ok = false;
     }
     return ok;
@@ -238,10 +212,9 @@ bool TService::ProcessRequest(DWORD ctrlCode) {
     if (ctrlCode >= 128 && ctrlCode <= 255) {
         try {
             DoCustomControl(ctrlCode);
-        } catch (const std::exception& e) {
-            LogMessage(Format(kFailedCustom, static_cast<int>(ctrlCode), e.what()));
         } catch (...) {
-            LogMessage(Format(kFailedCustom, static_cast<int>(ctrlCode), kUnknownException));
+            LogMessage(
+                Format(kFailedCustom, static_cast<int>(ctrlCode), CaughtExceptionText().c_str()));
         }
     }
     return false;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "AnsiString.h"
+#include "Handles.h"
 
 class TService;
 
@@ -94,8 +95,8 @@ private:
 
     SERVICE_STATUS_HANDLE statusHandle_ = nullptr;
     SERVICE_STATUS status_{};
-    CRITICAL_SECTION requestLock_;
-    HANDLE requestEvent_ = nullptr;
+    TCriticalSection requestLock_;
+    TEvent requestEvent_;
     std::deque<DWORD> requests_;
 };
 

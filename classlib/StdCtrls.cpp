@@ -1,53 +1,20 @@
 #include "StdCtrls.h"
 
+#include "GdiScopes.h"
+
 namespace {
-
-// Paints into a memory context and copies the result at the end.
-class MemoryDC {
-public:
-    MemoryDC(HDC target, const RECT& r) : target_(target), r_(r) {
-        dc_ = CreateCompatibleDC(target);
-        bitmap_ =
-            dc_ ? CreateCompatibleBitmap(target, r.right - r.left, r.bottom - r.top) : nullptr;
-        if (bitmap_) {
-            old_ = SelectObject(dc_, bitmap_);
-            SetViewportOrgEx(dc_, -r.left, -r.top, nullptr);
-        }
-    }
-    ~MemoryDC() {
-        if (bitmap_) {
-            SetViewportOrgEx(dc_, 0, 0, nullptr);
-            BitBlt(target_, r_.left, r_.top, r_.right - r_.left, r_.bottom - r_.top, dc_, 0, 0,
-                   SRCCOPY);
-            SelectObject(dc_, old_);
-            DeleteObject(bitmap_);
-        }
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC dc() const { return bitmap_ ? dc_ : target_; }
-
-private:
-    HDC target_;
-    RECT r_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
 
 // Paints the parent's background under a control into the control's context.
 void PaintParentBackground(TControl* control, HDC dc, const RECT& client) {
     TWinControl* parent = control->Parent();
     if (!parent) return;
-    int saved = SaveDC(dc);
+    SavedDC saved(dc);
     POINT origin;
     GetViewportOrgEx(dc, &origin);
     SetViewportOrgEx(dc, origin.x - control->Left(), origin.y - control->Top(), nullptr);
     RECT area = client;
     OffsetRect(&area, control->Left(), control->Top());
     parent->PaintBackground(dc, area);
-    RestoreDC(dc, saved);
 }
 
 }  // namespace
@@ -108,7 +75,7 @@ void TLabel::WndProc(TMessage& msg) {
 
 void TLabel::Draw(const DRAWITEMSTRUCT& item) {
     RECT client = item.rcItem;
-    MemoryDC buffer(item.hDC, client);
+    BufferScope buffer(item.hDC, client);
     HDC dc = buffer.dc();
     if (transparent_) {
         PaintParentBackground(this, dc, client);

@@ -90,7 +90,8 @@ class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* owner);
 
-    // Texts with their objects or values; kept while the window does not exist.
+    // Texts with their objects or values and their own records (freed with their rows); kept
+    // while the window does not exist.
     TStrings* Items() { return &items_; }
     int ItemIndex() const;
     // Selects by program: no OnSelect or OnChange.

@@ -14,3 +14,7 @@ public:
 
 // Text comparison ignoring case, as the system's locale sees it; 0 when equal.
 int AnsiCompareText(const AnsiString& a, const AnsiString& b);
+
+// The text of the exception being caught: its message, or "Unknown exception" for one that is
+// no std::exception. Only in a catch block.
+AnsiString CaughtExceptionText();

@@ -17,11 +17,10 @@ struct SyncCall {
 
 // Static initialisers run on the program's first thread, before any other thread exists.
 struct SyncState {
-    CRITICAL_SECTION lock;
+    TCriticalSection lock;
     HWND window = nullptr;
     DWORD threadId = 0;
     DWORD firstThreadId = GetCurrentThreadId();
-    SyncState() { InitializeCriticalSection(&lock); }
     // Never destroyed: threads may still end (and Synchronize) while the program exits.
 };
 
@@ -51,7 +50,7 @@ LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 void InitThreadSynchronize() {
     SyncState& s = Sync();
-    EnterCriticalSection(&s.lock);
+    TScopedLock lock(s.lock);
     if (!s.window) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
         WNDCLASSA wc{};
@@ -63,15 +62,12 @@ void InitThreadSynchronize() {
                                    instance, nullptr);
         if (s.window) s.threadId = GetCurrentThreadId();
     }
-    LeaveCriticalSection(&s.lock);
 }
 
 DWORD SynchronizeThreadId() {
     SyncState& s = Sync();
-    EnterCriticalSection(&s.lock);
-    DWORD id = s.threadId;
-    LeaveCriticalSection(&s.lock);
-    return id;
+    TScopedLock lock(s.lock);
+    return s.threadId;
 }
 
 bool WaitServingSynchronize(HANDLE handle, DWORD timeoutMs) {
@@ -98,16 +94,15 @@ bool WaitServingSynchronize(HANDLE handle, DWORD timeoutMs) {
 TThread::TThread(bool createSuspended) : createSuspended_(createSuspended) {
     // The program's first thread gets the window as soon as it makes a thread.
     if (GetCurrentThreadId() == Sync().firstThreadId) InitThreadSynchronize();
-    handle_ = CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &threadId_);
+    handle_.Reset(
+        CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &threadId_));
     if (!handle_)
         throw Exception(
             Format("Thread creation error (%lu)", static_cast<unsigned long>(GetLastError())));
 }
 
 TThread::~TThread() {
-    if (!handle_) return;
-    EndThread();
-    CloseHandle(handle_);
+    if (handle_) EndThread();
 }
 
 void TThread::EndThread() {
@@ -125,21 +120,21 @@ void TThread::AfterConstruction() {
 
 void TThread::WaitFor() {
     if (GetCurrentThreadId() == threadId_) throw Exception("A thread cannot wait for itself");
-    WaitServingSynchronize(handle_, INFINITE);
+    WaitServingSynchronize(handle_.Get(), INFINITE);
 }
 
 bool TThread::WaitFor(DWORD timeoutMs) {
     if (GetCurrentThreadId() == threadId_) throw Exception("A thread cannot wait for itself");
-    return WaitServingSynchronize(handle_, timeoutMs);
+    return WaitServingSynchronize(handle_.Get(), timeoutMs);
 }
 
 bool TThread::Finished() const {
-    return WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0;
+    return WaitForSingleObject(handle_.Get(), 0) == WAIT_OBJECT_0;
 }
 
 void TThread::Suspend() {
     ++suspendCount_;
-    if (SuspendThread(handle_) == static_cast<DWORD>(-1)) --suspendCount_;
+    if (SuspendThread(handle_.Get()) == static_cast<DWORD>(-1)) --suspendCount_;
 }
 
 void TThread::Resume() {
@@ -149,7 +144,7 @@ void TThread::Resume() {
     bool wasStarted = started_;
     if (count == 1) started_ = true;
     --suspendCount_;
-    if (ResumeThread(handle_) == static_cast<DWORD>(-1)) {
+    if (ResumeThread(handle_.Get()) == static_cast<DWORD>(-1)) {
         ++suspendCount_;
         started_ = wasStarted;
     }
@@ -158,10 +153,13 @@ void TThread::Resume() {
 void TThread::Synchronize(const std::function<void()>& method) {
     if (!method) return;
     SyncState& s = Sync();
-    EnterCriticalSection(&s.lock);
-    HWND window = s.window;
-    DWORD mainThread = window ? s.threadId : s.firstThreadId;
-    LeaveCriticalSection(&s.lock);
+    HWND window = nullptr;
+    DWORD mainThread = 0;
+    {
+        TScopedLock lock(s.lock);
+        window = s.window;
+        mainThread = window ? s.threadId : s.firstThreadId;
+    }
     if (GetCurrentThreadId() == mainThread) {
         method();
         return;
@@ -190,10 +188,8 @@ DWORD WINAPI TThread::ThreadProc(LPVOID param) {
     if (!self->skipExecute_) {
         try {
             self->Execute();
-        } catch (const std::exception& e) {
-            self->fatalError_ = e.what();
         } catch (...) {
-            self->fatalError_ = "Unknown exception";
+            self->fatalError_ = CaughtExceptionText();
         }
         if (self->OnTerminate) {
             try {

@@ -22,6 +22,7 @@
 #include <utility>
 
 #include "AnsiString.h"
+#include "Handles.h"
 
 // Makes the hidden window through which threads reach the calling thread, which becomes the
 // main thread of Synchronize. The first TThread made on the program's first thread calls it;
@@ -64,7 +65,7 @@ public:
     void Resume();
     bool Suspended() const { return suspendCount_ > 0; }
 
-    HANDLE Handle() const { return handle_; }
+    HANDLE Handle() const { return handle_.Get(); }
     DWORD ThreadID() const { return threadId_; }
     // The text of an exception that escaped Execute; empty when none did.
     const AnsiString& FatalError() const { return fatalError_; }
@@ -99,7 +100,7 @@ private:
 
     enum EndState { kRunning, kEnded, kAbandoned };
 
-    HANDLE handle_ = nullptr;
+    TKernelHandle handle_;
     DWORD threadId_ = 0;
     bool createSuspended_;
     std::atomic<bool> terminated_{false};

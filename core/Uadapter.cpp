@@ -11,25 +11,6 @@
 
 namespace {
 
-class CsGuard {
-public:
-    explicit CsGuard(CRITICAL_SECTION& cs) : cs_(cs) { EnterCriticalSection(&cs_); }
-    ~CsGuard() { LeaveCriticalSection(&cs_); }
-    CsGuard(const CsGuard&) = delete;
-    CsGuard& operator=(const CsGuard&) = delete;
-
-private:
-    CRITICAL_SECTION& cs_;
-};
-
-HANDLE NewEvent() {
-    HANDLE event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (!event)
-        throw Exception(
-            Format("Event creation error (%lu)", static_cast<unsigned long>(GetLastError())));
-    return event;
-}
-
 // What the channel page hands in: the library writes up to this many channel numbers.
 constexpr int32_t kMaxAllowedChannels = 260;
 constexpr int32_t kDevDetectTries = 10;
@@ -83,27 +64,17 @@ bool SameNetwork(const SiteSurveyEntry& a, const SiteSurveyEntry& b) {
 
 CAdapter::CAdapter(HWND owner, const AdapterTiming& timing)
     : TThread(false), Timing(timing), Owner(owner) {
-    InitializeCriticalSection(&Lock);
-    StopEvent = NewEvent();
-    CommandEvent = NewEvent();
-    ResumeEvent = NewEvent();
-    ResumedEvent = NewEvent();
-    PauseEvent = NewEvent();
-    PausedEvent = NewEvent();
+    // The events and the critical section are members: a step that throws leaves nothing open.
     ResetAdapter();
     AfterConstruction();
 }
 
 CAdapter::~CAdapter() {
-    SetEvent(StopEvent);
+    StopEvent.Set();
     // Execute works on the members below: they go only when it is over. (An object freed by
     // its own thread, after ReleaseThread, is past Execute already.)
     if (GetCurrentThreadId() != ThreadID() && !Suspended()) WaitFor();
     StopIPAddrThread();
-    for (HANDLE event :
-         {StopEvent, CommandEvent, ResumeEvent, ResumedEvent, PauseEvent, PausedEvent})
-        CloseHandle(event);
-    DeleteCriticalSection(&Lock);
 }
 
 // ---- thread and states ----
@@ -118,7 +89,7 @@ void CAdapter::Execute() {
             continue;
         }
         if (woke != WAIT_OBJECT_0 + 1) {
-            SetEvent(ResumedEvent);
+            ResumedEvent.Set();
             break;
         }
         DWORD timeout = Timing.FirstPollMs;
@@ -135,13 +106,13 @@ void CAdapter::Execute() {
                 if (firstPoll) {
                     firstPoll = false;
                     timeout = PollPeriod;
-                    SetEvent(ResumedEvent);
+                    ResumedEvent.Set();
                 } else if (open) {
                     PostMessageA(Owner, BroadcastMsgId, bmStatusUpdated, 0);
                 }
                 continue;
             }
-            SetEvent(PausedEvent);
+            PausedEvent.Set();
             stopped = woke != WAIT_OBJECT_0 + 1;
             break;
         }
@@ -149,12 +120,12 @@ void CAdapter::Execute() {
     }
     // Set again: an operation still waiting for the driver library with this event, or one
     // that comes later, must skip its call too.
-    SetEvent(StopEvent);
+    StopEvent.Set();
 }
 
 void CAdapter::PauseAdapter() {
     if (IsPaused) return;
-    SetEvent(PauseEvent);
+    PauseEvent.Set();
     // A thread that has ended acknowledges nothing.
     HANDLE objects[2] = {PausedEvent, Handle()};
     WaitForMultipleObjects(2, objects, FALSE, INFINITE);
@@ -163,7 +134,7 @@ void CAdapter::PauseAdapter() {
 
 void CAdapter::ResumeAdapter() {
     if (!IsPaused) return;
-    SetEvent(ResumeEvent);
+    ResumeEvent.Set();
     HANDLE objects[2] = {ResumedEvent, Handle()};
     WaitForMultipleObjects(2, objects, FALSE, INFINITE);
     IsPaused = false;
@@ -171,7 +142,7 @@ void CAdapter::ResumeAdapter() {
 
 void CAdapter::ResetAdapter() {
     {
-        CsGuard guard(Lock);
+        TScopedLock guard(Lock);
         DeviceOpen = false;
         PollPeriod = Timing.PollPeriodMs;
         Device = DeviceRecord();
@@ -190,7 +161,7 @@ bool CAdapter::OpenDevice(const DeviceRecord* record) {
     if (!record) return false;
     if (DeviceOpen && std::memcmp(record, &Device, sizeof(DeviceRecord)) != 0) CloseDevice();
     {
-        CsGuard guard(Lock);
+        TScopedLock guard(Lock);
         Device = *record;
     }
     if (!PrepareDevice()) return DeviceOpen;
@@ -207,7 +178,7 @@ void CAdapter::CloseDevice() {
 }
 
 bool CAdapter::StopAdapter() {
-    SetEvent(StopEvent);
+    StopEvent.Set();
     bool ended = WaitFor(Timing.StopTimeoutMs);
     ResetAdapter();
     return ended;
@@ -247,7 +218,7 @@ void CAdapter::RefreshStatus() {
         // a failed read must never leave stale link data: only what the queries wrote stays
         if (DriverLib.QueryWLANStatus(status) != 1) status.MediaConnect = 1;
     }
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     Status = status;
     StatusValid = true;
 }
@@ -261,7 +232,7 @@ void CAdapter::RefreshNetworkInfo() {
         answer = DriverLib.VYXWL_GetNetworkInfo(&info);
     }
     if (answer != 1) return;
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     NetInfo = info;
     NetInfoValid = true;
 }
@@ -280,7 +251,7 @@ void CAdapter::RefreshDriverInfo() {
     AnsiString version = GetFileVersionString(path, 4);
     AnsiString hardwareId;
     {
-        CsGuard guard(Lock);
+        TScopedLock guard(Lock);
         hardwareId = TextField(Device.HardwareId);
     }
     int32_t supportMode = FAGlobalVar.ReadSettingInteger(hardwareId, "SupportMode", 0);
@@ -293,7 +264,7 @@ void CAdapter::RefreshDriverInfo() {
     SetTextField(info.MacAddress, Format("%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2],
                                          mac[3], mac[4], mac[5]));
     info.SupportMode = supportMode;
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     DrvInfo = info;
     DriverInfoValid = true;
 }
@@ -319,21 +290,21 @@ AnsiString CAdapter::FindDriverFile(bool& stopped) {
 }
 
 bool CAdapter::GetAdapterStatus(WLStatus& status) {
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (!DeviceOpen || !StatusValid) return false;
     status = Status;
     return true;
 }
 
 bool CAdapter::GetAdapterNetworkInfo(NetworkInfo& info) {
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (!DeviceOpen || !NetInfoValid) return false;
     info = NetInfo;
     return true;
 }
 
 bool CAdapter::GetDriverInfo(DriverInfo& info) {
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (!DeviceOpen || !DriverInfoValid) return false;
     info = DrvInfo;
     return true;
@@ -402,21 +373,21 @@ bool CAdapter::ReloadProfiles() {
             loaded.push_back(profile);
         }
     }
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     Profiles = std::move(loaded);
     ProfilesLoaded = true;
     return true;
 }
 
 bool CAdapter::GetProfiles(std::vector<WLProfile>& list) {
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (!StoreUsable()) return false;
     list.insert(list.end(), Profiles.begin(), Profiles.end());
     return true;
 }
 
 bool CAdapter::AddProfile(const WLProfile& profile) {
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (!StoreUsable()) return false;
     DriverLibGuard driver(DriverLib, StopEvent);
     if (!driver) return false;
@@ -432,7 +403,7 @@ bool CAdapter::AddProfile(const WLProfile& profile) {
 }
 
 bool CAdapter::ReplaceProfile(const AnsiString& oldName, const WLProfile& profile) {
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (!StoreUsable()) return false;
     DriverLibGuard driver(DriverLib, StopEvent);
     if (!driver) return false;
@@ -455,7 +426,7 @@ bool CAdapter::ReplaceProfile(const AnsiString& oldName, const WLProfile& profil
 }
 
 bool CAdapter::DeleteProfile(const AnsiString& name) {
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (!StoreUsable()) return false;
     WLProfile* cached = FindCachedProfile(name);
     if (!cached) return false;
@@ -479,7 +450,7 @@ bool CAdapter::ImportProfile(const AnsiString& fileName, const AnsiString& profi
     }
     if (!readBack) return false;
     {
-        CsGuard guard(Lock);
+        TScopedLock guard(Lock);
         if (!StoreUsable()) return false;
         Profiles.push_back(profile);
     }
@@ -489,7 +460,7 @@ bool CAdapter::ImportProfile(const AnsiString& fileName, const AnsiString& profi
 
 bool CAdapter::ExportProfile(const AnsiString& fileName, const AnsiString& profileName) {
     {
-        CsGuard guard(Lock);
+        TScopedLock guard(Lock);
         if (!StoreUsable() || !FindCachedProfile(profileName)) return false;
     }
     DriverLibGuard driver(DriverLib, StopEvent);
@@ -535,14 +506,14 @@ bool CAdapter::GetCertificates(std::vector<CertificateEntry>& list, int32_t kind
 }
 
 bool CAdapter::GetAppliedProfile(WLProfile* profile) {
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (!DeviceOpen || !AppliedValid) return false;
     if (profile) *profile = AppliedProfile;
     return true;
 }
 
 bool CAdapter::GetLastAppliedName(AnsiString& name) {
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (!DeviceOpen) return false;
     name = FAGlobalVar.ReadSettingString(DeviceSectionName(), kLastApplyKey, "");
     return true;
@@ -554,7 +525,7 @@ bool CAdapter::ApplyProfileByName(const AnsiString& name, TForm* form) {
     bool found = false;
     bool pending = false;
     {
-        CsGuard guard(Lock);
+        TScopedLock guard(Lock);
         if (!StoreUsable()) return false;
         for (const WLProfile& profile : Profiles) {
             if (TextField(profile.ProfileName) != name) continue;
@@ -565,7 +536,7 @@ bool CAdapter::ApplyProfileByName(const AnsiString& name, TForm* form) {
         pending = PendingProfileSet;
     }
     if (pending) {
-        SetEvent(CommandEvent);
+        CommandEvent.Set();
         if (form) ShowApplyProgress(form);
     }
     return found;
@@ -573,24 +544,24 @@ bool CAdapter::ApplyProfileByName(const AnsiString& name, TForm* form) {
 
 bool CAdapter::ApplyProfile(const WLProfile& profile, TForm* form) {
     {
-        CsGuard guard(Lock);
+        TScopedLock guard(Lock);
         if (!DeviceOpen) return false;
         PendingProfile = profile;
         PendingProfileSet = true;
     }
-    SetEvent(CommandEvent);
+    CommandEvent.Set();
     if (form) ShowApplyProgress(form);
     return true;
 }
 
 bool CAdapter::RequestZeroConfig(bool wanted) {
     {
-        CsGuard guard(Lock);
+        TScopedLock guard(Lock);
         if (!DeviceOpen) return false;
         PendingZeroCfg = wanted;
         PendingZeroCfgSet = true;
     }
-    SetEvent(CommandEvent);
+    CommandEvent.Set();
     return true;
 }
 
@@ -617,7 +588,7 @@ void CAdapter::StopIPAddrThread() {
 
 void CAdapter::ProcessCommands() {
     if (!DeviceOpen) return;
-    CsGuard guard(Lock);
+    TScopedLock guard(Lock);
     if (PendingZeroCfgSet) {
         ApplyZeroConfig();
         PendingZeroCfgSet = false;

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "../classlib/AnsiString.h"
+#include "../classlib/Handles.h"
 #include "../classlib/Thread.h"
 #include "Udevicerecord.h"
 #include "Uthreadipaddr.h"
@@ -147,13 +148,13 @@ private:
     bool StoreUsable() const { return DeviceOpen && ProfilesLoaded; }
 
     const AdapterTiming Timing;
-    CRITICAL_SECTION Lock;
-    HANDLE StopEvent = nullptr;
-    HANDLE CommandEvent = nullptr;
-    HANDLE ResumeEvent = nullptr;
-    HANDLE ResumedEvent = nullptr;
-    HANDLE PauseEvent = nullptr;
-    HANDLE PausedEvent = nullptr;
+    TCriticalSection Lock;
+    TEvent StopEvent;
+    TEvent CommandEvent;
+    TEvent ResumeEvent;
+    TEvent ResumedEvent;
+    TEvent PauseEvent;
+    TEvent PausedEvent;
     bool IsPaused = true;
     std::unique_ptr<ThreadIPAddr> IPAddrThread;
     HWND Owner;

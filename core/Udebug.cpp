@@ -3,6 +3,8 @@
 #include <cstdarg>
 #include <vector>
 
+#include "../classlib/Handles.h"
+
 namespace {
 
 const char kViewerTitle[] = "Tindral Debug View";
@@ -75,14 +77,12 @@ bool DebugLogFile::Open(const AnsiString& logPath, OpenMode mode) {
                 h = CreateNewLog(dir + Format("%s_%03d", name.c_str(), i) + ".Log");
         }
     }
-    if (h == INVALID_HANDLE_VALUE) return false;
+    TKernelHandle file(h);
+    if (!file) return false;
 
     LARGE_INTEGER zero{};
-    if (!SetFilePointerEx(h, zero, nullptr, FILE_END)) {
-        CloseHandle(h);
-        return false;
-    }
-    Handle = h;
+    if (!SetFilePointerEx(file.Get(), zero, nullptr, FILE_END)) return false;
+    Handle = file.Release();
     WriteLine("== START LOG ==");
     return true;
 }

@@ -73,6 +73,12 @@ AnsiString CFAGlobalVar::ReadTextString(const AnsiString& section, const AnsiStr
     return StringIni ? StringIni->ReadString(section, key, def) : def;
 }
 
+TTextReader CFAGlobalVar::TextSection(const AnsiString& section) const {
+    return [this, section](const AnsiString& key, const AnsiString& def) {
+        return ReadTextString(section, key, def);
+    };
+}
+
 AnsiString CFAGlobalVar::ReadSettingString(const AnsiString& section, const AnsiString& key,
                                            const AnsiString& def) const {
     return SettingsIni ? SettingsIni->ReadString(section, key, def) : def;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "../classlib/AnsiString.h"
+#include "../classlib/Classes.h"
 #include "../classlib/CustomIniFile.h"
 #include "Ucommonstring.h"
 #include "Uvyxwltypes.h"
@@ -56,6 +57,9 @@ public:
 
     AnsiString ReadTextString(const AnsiString& section, const AnsiString& key,
                               const AnsiString& def) const;
+    // The texts of one section of the string file, read as ReadTextString reads them: what a
+    // window hands to ReadTexts.
+    TTextReader TextSection(const AnsiString& section) const;
     AnsiString ReadSettingString(const AnsiString& section, const AnsiString& key,
                                  const AnsiString& def) const;
     int32_t ReadSettingInteger(const AnsiString& section, const AnsiString& key, int32_t def) const;

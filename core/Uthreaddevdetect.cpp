@@ -23,44 +23,35 @@ DevDetectSetup WithDefaults(DevDetectSetup setup) {
 CThreadDevDetect::CThreadDevDetect(HWND owner) : CThreadDevDetect(owner, DevDetectSetup()) {}
 
 CThreadDevDetect::CThreadDevDetect(HWND owner, DevDetectSetup setup)
-    : TThread(false),
-      Owner(owner),
-      StopEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-      DetectEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-      Setup(WithDefaults(std::move(setup))) {
-    InitializeCriticalSection(&Lock);
+    : TThread(false), Owner(owner), Setup(WithDefaults(std::move(setup))) {
     AfterConstruction();
 }
 
 CThreadDevDetect::~CThreadDevDetect() {
     EndThread();
-    CloseHandle(StopEvent);
-    CloseHandle(DetectEvent);
-    DeleteCriticalSection(&Lock);
 }
 
 void CThreadDevDetect::RequestDetect(int32_t count) {
-    EnterCriticalSection(&Lock);
-    RetryCount = count;
-    LeaveCriticalSection(&Lock);
-    SetEvent(DetectEvent);
+    {
+        TScopedLock lock(Lock);
+        RetryCount = count;
+    }
+    DetectEvent.Set();
 }
 
 bool CThreadDevDetect::StopDetect() {
-    SetEvent(StopEvent);
+    StopEvent.Set();
     return WaitFor(kStopTimeoutMs);
 }
 
 void CThreadDevDetect::GetDevices(std::vector<DeviceRecord>& list) {
-    EnterCriticalSection(&Lock);
+    TScopedLock lock(Lock);
     list.insert(list.end(), Devices.begin(), Devices.end());
-    LeaveCriticalSection(&Lock);
 }
 
 void CThreadDevDetect::ClearDevices() {
-    EnterCriticalSection(&Lock);
+    TScopedLock lock(Lock);
     Devices.clear();
-    LeaveCriticalSection(&Lock);
 }
 
 void CThreadDevDetect::Execute() {
@@ -98,28 +89,29 @@ void CThreadDevDetect::DetectDevices() {
 
     bool changed = false;
     bool retry = false;
-    EnterCriticalSection(&Lock);
-    for (size_t i = Devices.size(); i-- > 0;) {
-        const DeviceRecord known = Devices[i];
-        auto same = [&known](const DeviceRecord& r) { return SameDevice(r, known); };
-        auto kept = std::remove_if(found.begin(), found.end(), same);
-        if (kept == found.end()) {
-            // Gone: nothing equal to it was found.
-            Devices.erase(Devices.begin() + static_cast<std::ptrdiff_t>(i));
+    {
+        TScopedLock lock(Lock);
+        for (size_t i = Devices.size(); i-- > 0;) {
+            const DeviceRecord known = Devices[i];
+            auto same = [&known](const DeviceRecord& r) { return SameDevice(r, known); };
+            auto kept = std::remove_if(found.begin(), found.end(), same);
+            if (kept == found.end()) {
+                // Gone: nothing equal to it was found.
+                Devices.erase(Devices.begin() + static_cast<std::ptrdiff_t>(i));
+                changed = true;
+            }
+            found.erase(kept, found.end());
+        }
+        if (!found.empty()) {
+            Devices.insert(Devices.end(), found.begin(), found.end());
             changed = true;
         }
-        found.erase(kept, found.end());
+        if (changed)
+            RetryCount = 0;
+        else
+            --RetryCount;
+        retry = !changed && RetryCount > 0 && Devices.empty();
     }
-    if (!found.empty()) {
-        Devices.insert(Devices.end(), found.begin(), found.end());
-        changed = true;
-    }
-    if (changed)
-        RetryCount = 0;
-    else
-        --RetryCount;
-    retry = !changed && RetryCount > 0 && Devices.empty();
-    LeaveCriticalSection(&Lock);
 
     if (changed) {
         UINT message = Setup.Message ? Setup.Message : BroadcastMsgId;
@@ -127,8 +119,8 @@ void CThreadDevDetect::DetectDevices() {
     } else if (retry) {
         DWORD r = Setup.Wait(StopEvent, kRetryDelayMs);
         if (r == WAIT_TIMEOUT)
-            SetEvent(DetectEvent);
+            DetectEvent.Set();
         else if (r == WAIT_OBJECT_0)
-            SetEvent(StopEvent);  // for the thread body, which ends on it
+            StopEvent.Set();  // for the thread body, which ends on it
     }
 }

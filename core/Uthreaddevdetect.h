@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "../classlib/Handles.h"
 #include "../classlib/Thread.h"
 #include "Udevicerecord.h"
 
@@ -52,7 +53,7 @@ public:
 
 protected:
     void Execute() override;
-    void TerminatedSet() override { SetEvent(StopEvent); }
+    void TerminatedSet() override { StopEvent.Set(); }
 
 private:
     void DetectDevices();
@@ -60,9 +61,9 @@ private:
     bool EnumerateDevices(std::vector<DeviceRecord>& found);
 
     HWND Owner;
-    HANDLE StopEvent;
-    HANDLE DetectEvent;
-    CRITICAL_SECTION Lock;
+    TEvent StopEvent;
+    TEvent DetectEvent;
+    TCriticalSection Lock;
     int32_t RetryCount = 0;
     std::vector<DeviceRecord> Devices;
     DevDetectSetup Setup;

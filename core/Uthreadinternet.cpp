@@ -86,7 +86,6 @@ ThreadInternetStatus::ThreadInternetStatus(const AnsiString& localAddress, Statu
 ThreadInternetStatus::ThreadInternetStatus(const AnsiString& localAddress, StatusHandler onStatus,
                                            InternetCheckSetup setup)
     : TThread(false),
-      StopEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
       LocalAddress(localAddress),
       OnStatus(std::move(onStatus)),
       Setup(std::move(setup)) {
@@ -95,7 +94,6 @@ ThreadInternetStatus::ThreadInternetStatus(const AnsiString& localAddress, Statu
 
 ThreadInternetStatus::~ThreadInternetStatus() {
     EndThread();
-    CloseHandle(StopEvent);
 }
 
 bool ThreadInternetStatus::StopInternetCheck() {

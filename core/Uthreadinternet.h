@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "../classlib/AnsiString.h"
+#include "../classlib/Handles.h"
 #include "../classlib/Thread.h"
 
 struct InternetCheckTarget {
@@ -76,13 +77,13 @@ public:
 
 protected:
     void Execute() override;
-    void TerminatedSet() override { SetEvent(StopEvent); }
+    void TerminatedSet() override { StopEvent.Set(); }
 
 private:
     bool TryConnect();
     void Notify();
 
-    HANDLE StopEvent;
+    TEvent StopEvent;
     AnsiString LocalAddress;
     InternetReportRule Rule;  // holds Reachable
     StatusHandler OnStatus;

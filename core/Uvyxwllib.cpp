@@ -5,21 +5,23 @@
 CVYXWLLIB DriverLib;
 
 // The entry points lie one after the other from VYXWL_Initial on, in table order.
-FARPROC* CVYXWLLIB::EntrySlots() { return reinterpret_cast<FARPROC*>(&VYXWL_Initial); }
+FARPROC* CVYXWLLIB::EntrySlots() {
+    return reinterpret_cast<FARPROC*>(&VYXWL_Initial);
+}
 static_assert(offsetof(CVYXWLLIB, VYXWL_SetAPFilterList) - offsetof(CVYXWLLIB, VYXWL_Initial) ==
                   (kVyxwlEntryCount - 1) * sizeof(FARPROC),
               "45 entry points in a row");
 
 void CVYXWLLIB::ClearDriverLib() {
     Handle = nullptr;
-    DriverLibLock = nullptr;
+    DriverLibLock.Release();
 }
 
 bool CVYXWLLIB::LoadDriverLib(const AnsiString& path, const AnsiString& profRoot) {
     if (path.empty()) return false;
     Handle = LoadLibraryA(path.c_str());
     if (!Handle) return false;
-    DriverLibLock = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    DriverLibLock.Reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
     FARPROC* slots = EntrySlots();
     for (int i = 0; i < kVyxwlEntryCount; ++i) {
         slots[i] = GetProcAddress(Handle, kVyxwlEntryNames[i]);
@@ -28,27 +30,28 @@ bool CVYXWLLIB::LoadDriverLib(const AnsiString& path, const AnsiString& profRoot
     }
     VYXWL_Initial("Velmora", 1);
     VYXWL_SetWLProfileDir(profRoot.c_str());
-    SetEvent(DriverLibLock);
+    SetEvent(DriverLibLock.Get());
     return true;
 }
 
 void CVYXWLLIB::UnloadDriverLib() {
     if (Handle) FreeLibrary(Handle);
-    if (DriverLibLock) CloseHandle(DriverLibLock);
+    DriverLibLock.Reset();
     Handle = nullptr;
-    DriverLibLock = nullptr;
     std::memset(static_cast<void*>(EntrySlots()), 0, kVyxwlEntryCount * sizeof(FARPROC));
 }
 
 bool CVYXWLLIB::LockDriverLib(HANDLE stopEvent) {
-    HANDLE objects[2] = {stopEvent, DriverLibLock};
+    HANDLE objects[2] = {stopEvent, DriverLibLock.Get()};
     DWORD r = WaitForMultipleObjects(2, objects, FALSE, INFINITE);
     if (r == WAIT_OBJECT_0 + 1) return true;
     if (r == WAIT_OBJECT_0) SetEvent(stopEvent);
     return false;
 }
 
-void CVYXWLLIB::UnlockDriverLib() { SetEvent(DriverLibLock); }
+void CVYXWLLIB::UnlockDriverLib() {
+    SetEvent(DriverLibLock.Get());
+}
 
 int32_t CVYXWLLIB::QueryWLANStatus(WLStatus& status) {
     uint32_t written = 0;

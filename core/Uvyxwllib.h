@@ -5,12 +5,13 @@
 #include <windows.h>
 
 #include "../classlib/AnsiString.h"
+#include "../classlib/Handles.h"
 #include "Uvyxwlapi.h"
 
 class CVYXWLLIB {
 public:
     HMODULE Handle = nullptr;
-    HANDLE DriverLibLock = nullptr;  // auto-reset event, signalled = free
+    TKernelHandle DriverLibLock;  // auto-reset event, signalled = free
 
     vyxwl::Initial VYXWL_Initial = nullptr;
     vyxwl::Unused VYXWL_EnumAvailableDevice = nullptr;

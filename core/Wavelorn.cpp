@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "../classlib/Application.h"
+#include "../classlib/Handles.h"
 #include "../monitor/Uformabout.h"
 #include "../monitor/Uformaskinfo.h"
 #include "../monitor/Uformmain.h"
@@ -29,11 +30,8 @@ static bool IsAdapterPresent() {
 // here, even for a moment, would make a window instance starting at the same
 // time take itself for a second instance and end.
 static bool WindowInstanceRuns() {
-    HANDLE h = OpenMutexA(SYNCHRONIZE, FALSE, FAGlobalVar.MutexName.c_str());
-    if (h) {
-        CloseHandle(h);
-        return true;
-    }
+    TKernelHandle h(OpenMutexA(SYNCHRONIZE, FALSE, FAGlobalVar.MutexName.c_str()));
+    if (h) return true;
     return GetLastError() == ERROR_ACCESS_DENIED;
 }
 
@@ -44,13 +42,12 @@ static void RunServiceLogin() {
         DebugTrace("ONE_INSTANCE_MUTEX_NAME exists");
         return;
     }
-    HANDLE login = CreateMutexA(nullptr, FALSE, FAGlobalVar.LoginMutexName.c_str());
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    TMutex login(FAGlobalVar.LoginMutexName);
+    if (login.Existed()) {
         DebugTrace("ONE_LOGIN_MUTEX_NAME exists");
-        if (login) CloseHandle(login);
         return;
     }
-    if (login) WaitForSingleObject(login, INFINITE);
+    if (login) login.Wait();
 
     if (IsAdapterPresent()) {
         WLProfile profile = FAGlobalVar.DefaultProfile;
@@ -71,40 +68,33 @@ static void RunServiceLogin() {
             DebugTrace("Fail: connect");
         }
     }
-    if (login) {
-        ReleaseMutex(login);
-        CloseHandle(login);
-    }
+    login.Unlock();
     DebugTrace("login instance end");
 }
 
 // Waits until no "/Service" run holds the login mutex.
 static bool WaitLoginInstanceEnd() {
-    const char* name = FAGlobalVar.LoginMutexName.c_str();
-    HANDLE login = CreateMutexA(nullptr, FALSE, name);
-    if (login) {
-        DebugTrace("waiting login instance end");
-        if (WaitForSingleObject(login, INFINITE) == WAIT_OBJECT_0) {
-            DebugTrace("Succ: wait login instance end");
-            ReleaseMutex(login);
-        } else {
-            DebugTrace("Fail: wait login instance end");
+    const AnsiString& name = FAGlobalVar.LoginMutexName;
+    {
+        TMutex login(name);
+        if (login) {
+            DebugTrace("waiting login instance end");
+            if (login.Wait() == WAIT_OBJECT_0) {
+                DebugTrace("Succ: wait login instance end");
+            } else {
+                DebugTrace("Fail: wait login instance end");
+            }
+            return true;
         }
-        CloseHandle(login);
-        return true;
+        DebugPrintError(login.CreateError(), "Fail: CreateMutex");
+        if (login.CreateError() != ERROR_ACCESS_DENIED) return true;
     }
-    DWORD error = GetLastError();
-    DebugPrintError(error, "Fail: CreateMutex");
-    if (error == ERROR_ACCESS_DENIED) {
-        // held by a "/Service" run of another security context
-        DebugTrace("sleep wait login instance end");
-        do {
-            Sleep(1000);
-            login = CreateMutexA(nullptr, FALSE, name);
-        } while (!login);
-        DebugTrace("Succ: sleep wait login instance end");
-        CloseHandle(login);
-    }
+    // held by a "/Service" run of another security context
+    DebugTrace("sleep wait login instance end");
+    do {
+        Sleep(1000);
+    } while (!TMutex(name));
+    DebugTrace("Succ: sleep wait login instance end");
     return true;
 }
 
@@ -123,9 +113,9 @@ static int RunMonitor() {
 
     WaitLoginInstanceEnd();
 
-    HANDLE instance = CreateMutexA(nullptr, FALSE, FAGlobalVar.MutexName.c_str());
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
-        CloseHandle(instance);
+    // Held for the whole run: other starts of the program find it.
+    TMutex instance(FAGlobalVar.MutexName);
+    if (instance.Existed()) {
         SendMessageA(HWND_BROADCAST, BroadcastMsgId, bmOpenUtility, 0);
         return 0;
     }
@@ -148,7 +138,6 @@ static int RunMonitor() {
     FormAbout = nullptr;
     FormMain = nullptr;
     FormRes = nullptr;
-    if (instance) CloseHandle(instance);
     return 0;
 }
 

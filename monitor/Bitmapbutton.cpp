@@ -3,39 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 static_assert(sizeof(KeyRect) == sizeof(RECT), "region rectangles are RECTs");
 static_assert(kRegionHeaderSize == sizeof(RGNDATAHEADER), "region block header");
 static_assert(kRegionRectangles == RDH_RECTANGLES, "region block type");
-
-namespace {
-
-// Deletes a GDI object unless released.
-class GdiHolder {
-public:
-    explicit GdiHolder(HGDIOBJ object) : object_(object) {}
-    ~GdiHolder() {
-        if (object_) DeleteObject(object_);
-    }
-    GdiHolder(const GdiHolder&) = delete;
-    GdiHolder& operator=(const GdiHolder&) = delete;
-    HGDIOBJ Get() const { return object_; }
-    HGDIOBJ Release() {
-        HGDIOBJ object = object_;
-        object_ = nullptr;
-        return object;
-    }
-    void Reset(HGDIOBJ object = nullptr) {
-        if (object_) DeleteObject(object_);
-        object_ = object;
-    }
-
-private:
-    HGDIOBJ object_;
-};
-
-}  // namespace
 
 HRGN BuildColorKeyRegion(HBITMAP section, COLORREF key, uint8_t tolerance) {
     BITMAP info = {};
@@ -49,23 +22,21 @@ HRGN BuildColorKeyRegion(HBITMAP section, COLORREF key, uint8_t tolerance) {
     if (rects.empty()) return nullptr;
 
     RegionBlock block(std::min(rects.size(), kRegionBatchMax));
-    GdiHolder result(nullptr);
+    TGdiObject<HRGN> result;
     size_t done = 0;
     for (size_t batch : RegionBatchCounts(rects.size())) {
         block.Fill(rects.data() + done, batch);
         done += batch;
-        HRGN part =
-            ExtCreateRegion(nullptr, block.Size(), static_cast<const RGNDATA*>(block.Data()));
+        TGdiObject<HRGN> part(
+            ExtCreateRegion(nullptr, block.Size(), static_cast<const RGNDATA*>(block.Data())));
         if (!part) throw std::runtime_error("!hBatchRgn");
-        if (!result.Get()) {
-            result.Reset(part);
+        if (!result) {
+            result = std::move(part);
         } else {
-            CombineRgn(static_cast<HRGN>(result.Get()), static_cast<HRGN>(result.Get()), part,
-                       RGN_OR);
-            DeleteObject(part);
+            CombineRgn(result.Get(), result.Get(), part.Get(), RGN_OR);
         }
     }
-    return static_cast<HRGN>(result.Release());
+    return result.Release();
 }
 
 HBITMAP CopyToSection(TBitmap* source, int width, int height) {
@@ -78,30 +49,27 @@ HBITMAP CopyToSection(TBitmap* source, int width, int height) {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    TGdiObject<HBITMAP> section(
+        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section) return nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!dc) {
-        DeleteObject(section);
-        return nullptr;
+    {
+        TMemoryDC dc(nullptr);
+        if (!dc) return nullptr;
+        dc.Select(section.Get());
+        BitBlt(dc.Handle(), 0, 0, width, height, source->Canvas()->Handle(), 0, 0, SRCCOPY);
     }
-    HGDIOBJ old = SelectObject(dc, section);
-    BitBlt(dc, 0, 0, width, height, source->Canvas()->Handle(), 0, 0, SRCCOPY);
-    SelectObject(dc, old);
-    DeleteDC(dc);
     GdiFlush();
-    return section;
+    return section.Release();
 }
 
 void ShapeWindowFromSection(HWND hwnd, HBITMAP section, TColor key, uint16_t tolerance) {
-    GdiHolder picture(section);
-    HRGN region =
-        BuildColorKeyRegion(section, ColorToRGB(key), static_cast<uint8_t>(tolerance & 0xFF));
-    if (!region) throw EInvalidGraphicOperation("Failed to create region.");
-    GdiHolder outline(region);
+    TGdiObject<HBITMAP> picture(section);
+    TGdiObject<HRGN> outline(
+        BuildColorKeyRegion(section, ColorToRGB(key), static_cast<uint8_t>(tolerance & 0xFF)));
+    if (!outline) throw EInvalidGraphicOperation("Failed to create region.");
     picture.Reset();
     if (!hwnd) return;
-    if (!SetWindowRgn(hwnd, region, FALSE))
+    if (!SetWindowRgn(hwnd, outline.Get(), FALSE))
         throw EInvalidGraphicOperation("Failed to set window region.");
     outline.Release();  // the window owns it now
 }

@@ -1,5 +1,7 @@
 #include "Colorbutton.h"
 
+#include "../classlib/GdiScopes.h"
+
 namespace {
 
 // DSPDxax: where the source is white the destination stays, elsewhere the brush is painted.
@@ -83,19 +85,10 @@ void TColorButton::WndProc(TMessage& msg) {
 void TColorButton::CNDrawItem(TMessage& msg) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(msg.LParam);
     HDC dc = item->hDC;
-    // Unbinds the canvas and restores the context however the drawing ends.
-    struct Binding {
-        TCanvas* canvas;
-        HDC dc;
-        ~Binding() {
-            canvas->SetHandle(nullptr);
-            RestoreDC(dc, -1);
-        }
-    };
-    SaveDC(dc);
-    canvas_->SetHandle(dc);
     {
-        Binding binding{canvas_.get(), dc};
+        // The context as it was and the canvas unbound, however the drawing ends.
+        SavedDC saved(dc);
+        BoundCanvas bound(canvas_.get(), dc);
         TOwnerDrawState state = 0;
         if (item->itemState & ODS_FOCUS) state |= odFocused;
         if (item->itemState & ODS_SELECTED) state |= odSelected;
@@ -177,33 +170,22 @@ void DrawEmbossedGlyph(TCanvas* canvas, POINT position, TImageList* images, int 
     HDC dc = canvas ? canvas->Handle() : nullptr;
     if (!dc || !images) return;
     const int w = images->Width(), h = images->Height();
-    HDC maskDc = CreateCompatibleDC(dc);
-    HBITMAP mask = maskDc ? CreateBitmap(w, h, 1, 1, nullptr) : nullptr;
-    if (!mask) {
-        if (maskDc) DeleteDC(maskDc);
-        return;
-    }
-    HGDIOBJ oldMask = SelectObject(maskDc, mask);
+    // Declared before the contexts that select them: they go after those let them go.
+    TGdiObject<HBITMAP> mask(CreateBitmap(w, h, 1, 1, nullptr));
+    TGdiObject<HBRUSH> brushHi(CreateSolidBrush(ColorToRGB(hi)));
+    TGdiObject<HBRUSH> brushLo(CreateSolidBrush(ColorToRGB(lo)));
+    TMemoryDC maskDc(dc);
+    if (!mask || !maskDc) return;
+    maskDc.Select(mask.Get());
     // White where nothing is drawn; the glyph's pixels turn black on the way in.
-    PatBlt(maskDc, 0, 0, w, h, WHITENESS);
-    ImageList_Draw(images->Handle(), index, maskDc, 0, 0, ILD_NORMAL);
+    PatBlt(maskDc.Handle(), 0, 0, w, h, WHITENESS);
+    ImageList_Draw(images->Handle(), index, maskDc.Handle(), 0, 0, ILD_NORMAL);
 
-    COLORREF oldText = SetTextColor(dc, RGB(255, 255, 255));
-    COLORREF oldBack = SetBkColor(dc, RGB(0, 0, 0));
-    HBRUSH brushHi = CreateSolidBrush(ColorToRGB(hi));
-    HGDIOBJ oldBrush = SelectObject(dc, brushHi);
-    BitBlt(dc, position.x + 1, position.y + 1, w, h, maskDc, 0, 0, kRopMaskedBrush);
-    HBRUSH brushLo = CreateSolidBrush(ColorToRGB(lo));
-    SelectObject(dc, brushLo);
+    SavedDC saved(dc);  // colours and brush as they were
+    SetTextColor(dc, RGB(255, 255, 255));
     SetBkColor(dc, RGB(0, 0, 0));
-    BitBlt(dc, position.x, position.y, w, h, maskDc, 0, 0, kRopMaskedBrush);
-    SelectObject(dc, oldBrush);
-    DeleteObject(brushHi);
-    DeleteObject(brushLo);
-    SetBkColor(dc, oldBack);
-    SetTextColor(dc, oldText);
-
-    SelectObject(maskDc, oldMask);
-    DeleteObject(mask);
-    DeleteDC(maskDc);
+    SelectObject(dc, brushHi.Get());
+    BitBlt(dc, position.x + 1, position.y + 1, w, h, maskDc.Handle(), 0, 0, kRopMaskedBrush);
+    SelectObject(dc, brushLo.Get());
+    BitBlt(dc, position.x, position.y, w, h, maskDc.Handle(), 0, 0, kRopMaskedBrush);
 }

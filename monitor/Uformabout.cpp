@@ -12,11 +12,16 @@ TFormAbout* FormAbout = nullptr;
 namespace {
 
 const ControlSpec kLayout[] = {
-    {"PanelLogo", 10, 13, 155, 52}, {"ImgLogo", 2, 2, 151, 48},
-    {"LbRight", 10, 73, 348, 14},   {"PanelInfo", 12, 92, 343, 65},
-    {"LbUtyVer", 8, 16, 201, 16},   {"LblUtyVer", 216, 16, 113, 16},
-    {"LbDrvVer", 8, 40, 201, 16},   {"LblDrvVer", 216, 40, 113, 16},
-    {"Bevel1", 7, 172, 353, 3},     {"BtnOk", 280, 184, 75, 25},
+    {"PanelLogo", 10, 13, 155, 52},
+    {"ImgLogo", 2, 2, 151, 48},
+    {"LbRight", 10, 73, 348, 14, "Copyright (C) Tervalo Corporation. All rights reserved."},
+    {"PanelInfo", 12, 92, 343, 65},
+    {"LbUtyVer", 8, 16, 201, 16, "Utility Version:"},
+    {"LblUtyVer", 216, 16, 113, 16},
+    {"LbDrvVer", 8, 40, 201, 16, "Driver Version:"},
+    {"LblDrvVer", 216, 40, 113, 16},
+    {"Bevel1", 7, 172, 353, 3},
+    {"BtnOk", 280, 184, 75, 25, "Ok"},
 };
 
 AnsiString ProgramVersion(int parts) {
@@ -37,22 +42,18 @@ TFormAbout::TFormAbout(TComponent* owner) : TFormBase(owner) {
     PanelLogo->SetBevelOuter(bvLowered);
     ImgLogo = NewControl<TImage>(this, PanelLogo, kLayout, "ImgLogo");
     ImgLogo->Picture()->LoadFromResourceName(GetModuleHandleA(nullptr), "ImgAboutLogo");
-    ImgLogo->OnClick = [this](TObject* sender) { ImgLogoClick(sender); };
+    ImgLogo->OnClick = Bind(this, &TFormAbout::ImgLogoClick);
 
     LbRight = NewControl<TLabel>(this, this, kLayout, "LbRight");
-    LbRight->SetCaption("Copyright (C) Tervalo Corporation. All rights reserved.");
 
     PanelInfo = NewControl<TPanel>(this, this, kLayout, "PanelInfo");
     PanelInfo->SetBevelOuter(bvLowered);
     LbUtyVer = NewControl<TLabel>(this, PanelInfo, kLayout, "LbUtyVer");
     LbUtyVer->SetAlignment(taRightJustify);
-    LbUtyVer->SetCaption("Utility Version:");
     LblUtyVer = NewControl<TLabel>(this, PanelInfo, kLayout, "LblUtyVer");
-    LblUtyVer->OnMouseDown = [this](TObject* sender, TMouseButton button, TShiftState shift, int x,
-                                    int y) { LblUtyVerMouseDown(sender, button, shift, x, y); };
+    LblUtyVer->OnMouseDown = Bind(this, &TFormAbout::LblUtyVerMouseDown);
     LbDrvVer = NewControl<TLabel>(this, PanelInfo, kLayout, "LbDrvVer");
     LbDrvVer->SetAlignment(taRightJustify);
-    LbDrvVer->SetCaption("Driver Version:");
     LblDrvVer = NewControl<TLabel>(this, PanelInfo, kLayout, "LblDrvVer");
 
     Bevel1 = NewControl<TBevel>(this, this, kLayout, "Bevel1");
@@ -60,18 +61,17 @@ TFormAbout::TFormAbout(TComponent* owner) : TFormBase(owner) {
 
     BtnOk = NewControl<TTrifaceBtn>(this, this, kLayout, "BtnOk");
     BtnOk->SetColor(clBtnFace);
-    BtnOk->SetCaption("Ok");
     BtnOk->SetTabStop(true);
-    BtnOk->OnClick = [this](TObject* sender) { BtnOkClick(sender); };
+    BtnOk->OnClick = Bind(this, &TFormAbout::BtnOkClick);
 }
 
 bool TFormAbout::PrepareForm(int arg) {
-    SetCaption(FAGlobalVar.ReadTextString("FormAbout", "Caption", Caption()));
-    for (TLabel* label : {LbRight, LbUtyVer, LbDrvVer})
-        label->SetCaption(FAGlobalVar.ReadTextString("FormAbout", label->Name, label->Caption()));
-    BtnOk->SetCaption(FAGlobalVar.ReadTextString("BtnCaption", "BtnOk", BtnOk->Caption()));
+    TTextReader texts = FAGlobalVar.TextSection("FormAbout");
+    SetCaption(texts("Caption", Caption()));
+    ReadTexts(texts, {LbRight, LbUtyVer, LbDrvVer});
+    ReadTexts(FAGlobalVar.TextSection("BtnCaption"), {BtnOk});
 
-    WebAddress = FAGlobalVar.ReadTextString("FormAbout", "WEB", "");
+    WebAddress = texts("WEB", "");
     ImgLogo->SetCursor(WebAddress.empty() ? crDefault : crHandPoint);
 
     LblUtyVer->SetCaption(ProgramVersion(2));

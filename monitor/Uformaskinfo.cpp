@@ -9,8 +9,8 @@ namespace {
 const ControlSpec kLayout[] = {
     {"LbPrompt", 8, 8, 249, 16},
     {"EdtInput", 8, 32, 249, 22},
-    {"BtnOk", 104, 72, 75, 25},
-    {"BtnCancel", 184, 72, 75, 25},
+    {"BtnOk", 104, 72, 75, 25, "OK"},
+    {"BtnCancel", 184, 72, 75, 25, "Cancel"},
 };
 
 // Profile names fill a 65-byte field with its NUL.
@@ -31,21 +31,17 @@ TFormAskInfo::TFormAskInfo(TComponent* owner) : TFormBase(owner) {
     EdtInput->SetMaxLength(kInputMaxLength);
     EdtInput->SetTabStop(true);
     BtnOk = NewControl<TButton>(this, this, kLayout, "BtnOk");
-    BtnOk->SetCaption("OK");
     BtnOk->SetTabStop(true);
-    BtnOk->OnClick = [this](TObject* sender) { BtnOkClick(sender); };
+    BtnOk->OnClick = Bind(this, &TFormAskInfo::BtnOkClick);
     BtnCancel = NewControl<TButton>(this, this, kLayout, "BtnCancel");
-    BtnCancel->SetCaption("Cancel");
     BtnCancel->SetTabStop(true);
-    BtnCancel->OnClick = [this](TObject* sender) { BtnCancelClick(sender); };
+    BtnCancel->OnClick = Bind(this, &TFormAskInfo::BtnCancelClick);
 }
 
 bool TFormAskInfo::PrepareForm(int arg) {
     SetCaption(FAGlobalVar.MsgTitle);
     LbPrompt->SetCaption("");
-    BtnOk->SetCaption(FAGlobalVar.ReadTextString("BtnCaption", "BtnOk", BtnOk->Caption()));
-    BtnCancel->SetCaption(
-        FAGlobalVar.ReadTextString("BtnCaption", "BtnCancel", BtnCancel->Caption()));
+    ReadTexts(FAGlobalVar.TextSection("BtnCaption"), {BtnOk, BtnCancel});
     EdtInput->SetText("");
     return TFormBase::PrepareForm(arg);
 }

@@ -52,10 +52,8 @@ TBitmap* Face(TImage* image) {
 class TBlankPage : public TPropertyPageFrame {
 public:
     explicit TBlankPage(TComponent* owner) : TPropertyPageFrame(owner) {
-        ImgBG = new TImage(this);
-        ImgBG->Name = "ImgBG";
-        ImgBG->SetBounds(0, 0, 447, 268);
-        ImgBG->SetParent(this);
+        static const ControlSpec kPageLayout[] = {{"ImgBG", 0, 0, 447, 268}};
+        ImgBG = NewControl<TImage>(this, this, kPageLayout, "ImgBG");
     }
     void InitPage() override {
         if (FormRes) ImgBG->Picture()->Assign(FormRes->ImgFrameBG->Picture());
@@ -65,6 +63,12 @@ public:
 private:
     TImage* ImgBG;
 };
+
+// The question of "FormMain" key (text when the string file has none) answered Yes.
+bool SwitchConfirmed(TFormMain* form, const char* key, const char* text) {
+    AnsiString question = FAGlobalVar.ReadTextString("FormMain", key, text);
+    return form->ShowMainMessage(kMessageQuestionYesNo, question) == mrYes;
+}
 
 WLProfile NetworkAsProfile(const SiteSurveyEntry& entry) {
     WLProfile profile;
@@ -82,15 +86,13 @@ TFormMain::TFormMain(TComponent* owner) : TFormBase(owner) {
     SetClientHeight(436);
 
     ImgBG = NewControl<TImage>(this, this, kLayout, "ImgBG");
-    ImgBG->OnMouseMove = [this](TObject* sender, TShiftState shift, int x, int y) {
-        ImgBGMouseMove(sender, shift, x, y);
-    };
+    ImgBG->OnMouseMove = Bind(this, &TFormMain::ImgBGMouseMove);
 
     BtnClose = NewControl<TTrifaceBtn>(this, this, kLayout, "BtnClose");
     BtnClose->SetCursor(crHandPoint);
     BtnClose->SetTabStop(false);
     BtnClose->SetNoFocusRect(true);
-    BtnClose->OnClick = [this](TObject* sender) { BtnCloseClick(sender); };
+    BtnClose->OnClick = Bind(this, &TFormMain::BtnCloseClick);
 
     auto tab = [this](const char* name) {
         auto* image = NewControl<TQXImage>(this, this, kLayout, name);
@@ -127,15 +129,12 @@ TFormMain::TFormMain(TComponent* owner) : TFormBase(owner) {
 
     ImgAdapter = NewControl<TImage>(this, this, kLayout, "ImgAdapter");
 
-    MenuTrayIcon = new TPopupMenu(this);
-    MenuTrayIcon->Name = "MenuTrayIcon";
+    MenuTrayIcon = NewComponent<TPopupMenu>(this, "MenuTrayIcon");
     auto item = [this](const char* name, const char* caption,
                        void (TFormMain::*handler)(TObject*)) {
-        auto* menuItem = new TMenuItem(this);
-        menuItem->Name = name;
+        auto* menuItem = NewComponent<TMenuItem>(this, name);
         menuItem->Caption = caption;
-        if (handler)
-            menuItem->OnClick = [this, handler](TObject* sender) { (this->*handler)(sender); };
+        if (handler) menuItem->OnClick = Bind(this, handler);
         MenuTrayIcon->Add(menuItem);
         return menuItem;
     };
@@ -150,26 +149,20 @@ TFormMain::TFormMain(TComponent* owner) : TFormBase(owner) {
     MenuItDisable = item("MenuItDisable", "Disable Utility", &TFormMain::MenuItDisableClick);
     MenuItClose = item("MenuItClose", "Close Utility", &TFormMain::MenuItCloseClick);
 
-    TimerDevDect = new TTimer(this);
-    TimerDevDect->Name = "TimerDevDect";
+    TimerDevDect = NewComponent<TTimer>(this, "TimerDevDect");
     TimerDevDect->SetEnabled(false);
     TimerDevDect->SetInterval(DeviceTimerMs);
-    TimerDevDect->OnTimer = [this](TObject* sender) { TimerDevDectTimer(sender); };
+    TimerDevDect->OnTimer = Bind(this, &TFormMain::TimerDevDectTimer);
 
-    TrayIconMain = new TTrayIcon(this);
-    TrayIconMain->Name = "TrayIconMain";
+    TrayIconMain = NewComponent<TTrayIcon>(this, "TrayIconMain");
     if (FormRes) TrayIconMain->SetIcons(FormRes->imgListTrayIcon);
-    TrayIconMain->OnClick = [this](TObject* sender) { TrayIconMainClick(sender); };
-    TrayIconMain->OnMouseDown = [this](TObject* sender, TMouseButton button, TShiftState shift,
-                                       int x, int y) {
-        TrayIconMainMouseDown(sender, button, shift, x, y);
-    };
-    TrayIconMain->OnMouseUp = [this](TObject* sender, TMouseButton button, TShiftState shift, int x,
-                                     int y) { TrayIconMainMouseUp(sender, button, shift, x, y); };
+    TrayIconMain->OnClick = Bind(this, &TFormMain::TrayIconMainClick);
+    TrayIconMain->OnMouseDown = Bind(this, &TFormMain::TrayIconMainMouseDown);
+    TrayIconMain->OnMouseUp = Bind(this, &TFormMain::TrayIconMainMouseUp);
 
-    OnCreate = [this](TObject* sender) { FormCreate(sender); };
-    OnClose = [this](TObject* sender, TCloseAction& action) { FormClose(sender, action); };
-    OnDestroy = [this](TObject* sender) { FormDestroy(sender); };
+    OnCreate = Bind(this, &TFormMain::FormCreate);
+    OnClose = Bind(this, &TFormMain::FormClose);
+    OnDestroy = Bind(this, &TFormMain::FormDestroy);
 }
 
 TPropertyPageFrame* TFormMain::MakePage(TMainPageKind kind, const char* name) {
@@ -202,22 +195,17 @@ bool TFormMain::PrepareForm(int arg) {
     BtnClose->SetFacesDown(Face(FormRes->ImgBtnCloseH));
     BtnClose->SetFacesOver(Face(FormRes->ImgBtnCloseH));
 
-    const std::pair<TMenuItem*, const char*> captions[] = {{MenuItAbout, "ItAbout"},
-                                                           {MenuItUseUtility, "ItUseUtility"},
-                                                           {MenuItUseZeroCfg, "ItUseZeroCfg"},
-                                                           {MenuItOpen, "ItOpen"},
-                                                           {MenuItEnable, "ItEnable"},
-                                                           {MenuItDisable, "ItDisable"},
-                                                           {MenuItClose, "ItClose"}};
-    for (const auto& c : captions)
-        c.first->Caption = FAGlobalVar.ReadTextString("Menu", c.second, c.first->Caption);
+    ReadTexts(FAGlobalVar.TextSection("Menu"), {{MenuItAbout, "ItAbout"},
+                                                {MenuItUseUtility, "ItUseUtility"},
+                                                {MenuItUseZeroCfg, "ItUseZeroCfg"},
+                                                {MenuItOpen, "ItOpen"},
+                                                {MenuItEnable, "ItEnable"},
+                                                {MenuItDisable, "ItDisable"},
+                                                {MenuItClose, "ItClose"}});
 
     const CCommonString& words = FAGlobalVar.Words;
-    Texts = LoadTrayTexts(
-        [](const char* key, const AnsiString& def) {
-            return FAGlobalVar.ReadTextString("FormMain", key, def);
-        },
-        FAGlobalVar.AppTitle, words.Disabled, words.Signal, words.Quality);
+    Texts = LoadTrayTexts(FAGlobalVar.TextSection("FormMain"), FAGlobalVar.AppTitle, words.Disabled,
+                          words.Signal, words.Quality);
 
     if (FormAbout) FormAbout->PrepareForm(arg);
 
@@ -408,16 +396,8 @@ void TFormMain::OnCloseFormThreadDone() {
 }
 
 int TFormMain::ShowMainMessage(int flags, const AnsiString& text) {
-    TFormMessage* dialog = NewForm<TFormMessage>(Application);
-    int result = mrCancel;
-    try {
-        result = ShowMessageBox(dialog, nullptr, flags, text);
-    } catch (...) {
-        dialog->Free();
-        throw;
-    }
-    dialog->Free();
-    return result;
+    TAutoFree<TFormMessage> dialog(NewForm<TFormMessage>(Application));
+    return ShowMessageBox(dialog.get(), nullptr, flags, text);
 }
 
 // ---- menu and tray ----
@@ -432,10 +412,7 @@ void TFormMain::MenuItUseUtilityClick(TObject* sender) {
 
 void TFormMain::MenuItEnableClick(TObject*) {
     if (UtilityEnabled) return;
-    if (ZeroCfgOn) {
-        AnsiString question = FAGlobalVar.ReadTextString("FormMain", "IsUseUtility", kIsUseUtility);
-        if (ShowMainMessage(kMessageQuestionYesNo, question) != mrYes) return;
-    }
+    if (ZeroCfgOn && !SwitchConfirmed(this, "IsUseUtility", kIsUseUtility)) return;
     SetUtilityEnabled(true);
     AutoConnectDue = true;
 }
@@ -446,10 +423,7 @@ void TFormMain::MenuItDisableClick(TObject*) {
 
 void TFormMain::MenuItUseZeroCfgClick(TObject*) {
     if (ZeroCfgOn) return;
-    if (UtilityEnabled) {
-        AnsiString question = FAGlobalVar.ReadTextString("FormMain", "IsUseZeroCfg", kIsUseZeroCfg);
-        if (ShowMainMessage(kMessageQuestionYesNo, question) != mrYes) return;
-    }
+    if (UtilityEnabled && !SwitchConfirmed(this, "IsUseZeroCfg", kIsUseZeroCfg)) return;
     SetZeroConfigEnabled(true);
 }
 
@@ -656,12 +630,6 @@ void TFormMain::StopThreads() {
 }
 
 void RunProgressDialog(TForm* owner, int ms) {
-    TFormProgress* dialog = NewForm<TFormProgress>(Application);
-    try {
-        ShowProgress(dialog, owner, static_cast<uint32_t>(ms));
-    } catch (...) {
-        dialog->Free();
-        throw;
-    }
-    dialog->Free();
+    TAutoFree<TFormProgress> dialog(NewForm<TFormProgress>(Application));
+    ShowProgress(dialog.get(), owner, static_cast<uint32_t>(ms));
 }

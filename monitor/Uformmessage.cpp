@@ -13,6 +13,22 @@ const ControlSpec kLayout[] = {
     {"BtnCancel", 0, 0, 75, 25},
 };
 
+// The system's icon of a kind; null for none.
+LPCSTR SystemIcon(MessageIcon kind) {
+    static const struct {
+        MessageIcon Kind;
+        LPCSTR Icon;
+    } kIcons[] = {
+        {MessageIcon::Stop, IDI_HAND},
+        {MessageIcon::Question, IDI_QUESTION},
+        {MessageIcon::Exclamation, IDI_EXCLAMATION},
+        {MessageIcon::Information, IDI_ASTERISK},
+    };
+    for (const auto& entry : kIcons)
+        if (entry.Kind == kind) return entry.Icon;
+    return nullptr;
+}
+
 TTrifaceBtn* NewButton(TFormMessage* form, const char* name) {
     auto* button = NewControl<TTrifaceBtn>(form, form, kLayout, name);
     button->SetColor(clBtnFace);
@@ -77,42 +93,28 @@ bool TFormMessage::PrepareForm(int flags) {
     SetClientHeight(layout.ClientHeight);
     SetClientWidth(layout.ClientWidth);
 
-    switch (MessageIconFor(flags)) {
-        case MessageIcon::Stop:
-            ShowIcon(IDI_HAND);
-            break;
-        case MessageIcon::Question:
-            ShowIcon(IDI_QUESTION);
-            break;
-        case MessageIcon::Exclamation:
-            ShowIcon(IDI_EXCLAMATION);
-            break;
-        case MessageIcon::Information:
-            ShowIcon(IDI_ASTERISK);
-            break;
-        case MessageIcon::None:
-            ImgIcon->Hide();
-            break;
+    if (LPCSTR icon = SystemIcon(MessageIconFor(flags))) {
+        ShowIcon(icon);
+    } else {
+        ImgIcon->Hide();
     }
 
     for (TTrifaceBtn* button : {BtnOk, BtnCancel}) {
         button->SetModalResult(mrNone);
         button->Hide();
     }
+    TTextReader words = FAGlobalVar.TextSection("BtnCaption");
     if (buttons == MessageButtons::Ok) {
         BtnOk->SetLeft(layout.OkLeft);
-        BtnOk->SetCaption(FAGlobalVar.ReadTextString("BtnCaption", "BtnOk", "Ok"));
+        BtnOk->SetCaption(words("BtnOk", "Ok"));
         BtnOk->SetModalResult(mrOk);
         BtnOk->Show();
     } else {
         bool yesNo = buttons == MessageButtons::YesNo;
         BtnOk->SetLeft(layout.OkLeft);
         BtnCancel->SetLeft(layout.CancelLeft);
-        BtnOk->SetCaption(yesNo ? FAGlobalVar.ReadTextString("BtnCaption", "BtnYes", "Yes")
-                                : FAGlobalVar.ReadTextString("BtnCaption", "BtnOk", "Ok"));
-        BtnCancel->SetCaption(
-            yesNo ? FAGlobalVar.ReadTextString("BtnCaption", "BtnNo", "No")
-                  : FAGlobalVar.ReadTextString("BtnCaption", "BtnCancel", "Cancel"));
+        BtnOk->SetCaption(yesNo ? words("BtnYes", "Yes") : words("BtnOk", "Ok"));
+        BtnCancel->SetCaption(yesNo ? words("BtnNo", "No") : words("BtnCancel", "Cancel"));
         BtnOk->SetModalResult(yesNo ? mrYes : mrOk);
         BtnCancel->SetModalResult(yesNo ? mrNo : mrCancel);
         BtnOk->Show();

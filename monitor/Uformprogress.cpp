@@ -23,11 +23,10 @@ TPicture* StepPicture(int step) {
 
 TFormProgress::TFormProgress(TComponent* owner) : TFormBase(owner) {
     ImgBg = NewControl<TImage>(this, this, kLayout, "ImgBg");
-    TimerClose = new TTimer(this);
-    TimerClose->Name = "TimerClose";
+    TimerClose = NewComponent<TTimer>(this, "TimerClose");
     TimerClose->SetEnabled(false);
-    TimerClose->OnTimer = [this](TObject* sender) { TimerCloseTimer(sender); };
-    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    TimerClose->OnTimer = Bind(this, &TFormProgress::TimerCloseTimer);
+    OnCreate = Bind(this, &TFormProgress::FormCreate);
 }
 
 void TFormProgress::FormCreate(TObject*) {

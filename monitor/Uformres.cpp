@@ -127,8 +127,7 @@ constexpr TColor kStripMaskColor = clFuchsia;
 TFormRes::TFormRes(TComponent* owner) : TForm(owner) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     for (const PictureEntry& entry : kPictures) {
-        auto* image = new TImage(this);
-        image->Name = entry.Name;
+        auto* image = NewComponent<TImage>(this, entry.Name);
         image->SetAutoSize(true);
         image->Picture()->LoadFromResourceName(instance, entry.Name);
         this->*entry.Member = image;
@@ -145,8 +144,7 @@ TFormRes::TFormRes(TComponent* owner) : TForm(owner) {
         {"imgListMeter", &TFormRes::imgListMeter, 83, 14, 15},
     };
     for (const ListEntry& entry : lists) {
-        auto* list = new TImageList(this);
-        list->Name = entry.Name;
+        auto* list = NewComponent<TImageList>(this, entry.Name);
         list->SetSize(entry.Width, entry.Height);
         list->SetAllocBy(entry.AllocBy);
         TBitmap strip;

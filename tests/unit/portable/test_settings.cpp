@@ -96,6 +96,11 @@ TEST(Settings, StringFileGivesTitlesAndWords) {
     EXPECT_EQ(g.Words.Scanning, "Suche");
     EXPECT_EQ(g.ReadTextString("Utility", "AppTitle", "x"), "Funkmonitor");
     EXPECT_EQ(g.ReadTextString("Utility", "Missing", "x"), "x");
+    // a section's reader answers from that section alone
+    TTextReader utility = g.TextSection("Utility");
+    EXPECT_EQ(utility("AppTitle", "x"), "Funkmonitor");
+    EXPECT_EQ(utility("Scanning", "x"), "x");
+    EXPECT_EQ(g.TextSection("Common")("Scanning", "x"), "Suche");
 }
 
 // Numbers that are none of their key's values leave the default and are logged.

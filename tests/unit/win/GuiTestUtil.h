@@ -1,5 +1,5 @@
-// Helpers of the window tests: serving messages until something happens, and
-// components freed when a test ends.
+// Helpers of the window tests: serving messages until something happens. Components a test
+// makes are freed at its end by TAutoFree holders.
 #pragma once
 
 #include <windows.h>
@@ -21,22 +21,5 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
     }
 }
-
-// Frees the component when the test ends.
-template <class T>
-class Owned {
-public:
-    explicit Owned(T* p) : p_(p) {}
-    ~Owned() {
-        if (p_) p_->Free();
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-
-private:
-    T* p_;
-};
 
 }  // namespace guitest

@@ -7,7 +7,9 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GuiTestUtil.h"
@@ -22,7 +24,6 @@
 namespace {
 
 using guitest::PumpUntil;
-
 
 class TFormHost : public TForm {
 public:
@@ -105,8 +106,24 @@ bool Near(COLORREF a, COLORREF b) {
 
 const ControlSpec kLayout[] = {
     {"ImgBG", 0, 0, 240, 160},    {"LbOver", 10, 10, 80, 14},    {"LbPlain", 10, 40, 80, 14},
-    {"RBtnOver", 10, 70, 60, 16}, {"BtnDraw", 120, 100, 60, 25},
+    {"RBtnOver", 10, 70, 60, 16}, {"BtnDraw", 120, 100, 60, 25}, {"BtnOk", 120, 130, 60, 25, "OK"},
 };
+
+// A record that counts how often it is freed.
+struct Counted {
+    Counted(int& frees, int id) : frees(frees), id(id) {}
+    ~Counted() { ++frees; }
+    int& frees;
+    int id;
+};
+
+void PressKey(WORD key, bool up) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(input));
+}
 
 }  // namespace
 
@@ -128,6 +145,26 @@ TEST_F(ClasslibControls, LayoutTablePlacesControlsByName) {
     EXPECT_EQ(r.left, 10);
     EXPECT_EQ(r.top, 40);
     EXPECT_EQ(r.right - r.left, 80);
+
+    // A row's text is the control's first caption; a row without one leaves the caption empty.
+    auto* ok = NewControl<TButton>(form, form, kLayout, "BtnOk");
+    EXPECT_EQ(ok->Caption(), "OK");
+    EXPECT_EQ(label->Caption(), "");
+    // The texts read again by name, the current ones as defaults.
+    std::vector<std::string> asked;
+    ReadTexts(
+        [&](const AnsiString& key, const AnsiString& def) {
+            asked.push_back(key + "=" + def);
+            return key == "BtnOk" ? AnsiString("Fine") : def;
+        },
+        {ok, label});
+    EXPECT_EQ(asked, (std::vector<std::string>{"BtnOk=OK", "LbPlain="}));
+    EXPECT_EQ(ok->Caption(), "Fine");
+    EXPECT_EQ(label->Caption(), "");
+
+    auto* timer = NewComponent<TTimer>(form, "TimerPoll");
+    EXPECT_EQ(timer->Owner(), form);
+    EXPECT_EQ(form->FindComponent("TimerPoll"), timer);
 }
 
 TEST_F(ClasslibControls, EditLimitsAndFiltersTyping) {
@@ -172,6 +209,45 @@ TEST_F(ClasslibControls, EditLimitsAndFiltersTyping) {
     EXPECT_EQ(SendMessageA(early->Handle(), EM_GETLIMITTEXT, 0, 0), 64);
     EXPECT_EQ(SendMessageA(early->Handle(), EM_GETPASSWORDCHAR, 0, 0), '*');
     EXPECT_EQ(early->Text(), "secret");
+}
+
+TEST_F(ClasslibControls, KeyDownSeesKeysWithTheirShiftStateAndMaySwallowThem) {
+    auto* edit = new TEdit(form);
+    edit->SetBounds(10, 10, 100, 22);
+    edit->SetText("abc");
+    edit->SetParent(form);
+    std::vector<std::pair<WORD, TShiftState>> seen;
+    bool swallow = true;
+    edit->OnKeyDown = [&](TObject* sender, WORD& key, TShiftState shift) {
+        EXPECT_EQ(sender, edit);
+        seen.push_back({key, shift});
+        if (swallow) key = 0;
+    };
+    ShowForm();
+    edit->SetFocus();
+    edit->SetSelStart(0);
+
+    // Delete at the start: swallowed the edit never sees it, let through it deletes.
+    PostMessageA(edit->Handle(), WM_KEYDOWN, VK_DELETE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return seen.size() == 1; }));
+    EXPECT_EQ(edit->Text(), "abc");
+    swallow = false;
+    PostMessageA(edit->Handle(), WM_KEYDOWN, VK_DELETE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return seen.size() == 2; }));
+    EXPECT_EQ(edit->Text(), "bc");
+    EXPECT_EQ(seen[1], std::make_pair(WORD(VK_DELETE), TShiftState(0)));
+
+    // Typed by the user: Shift and End reach the handler with the shift state, and the edit
+    // selects to the end.
+    seen.clear();
+    PressKey(VK_SHIFT, false);
+    PressKey(VK_END, false);
+    PressKey(VK_END, true);
+    PressKey(VK_SHIFT, true);
+    ASSERT_TRUE(PumpUntil([&] { return seen.size() >= 2; }));
+    EXPECT_EQ(seen[0], std::make_pair(WORD(VK_SHIFT), TShiftState(ssShift)));
+    EXPECT_EQ(seen[1], std::make_pair(WORD(VK_END), TShiftState(ssShift)));
+    EXPECT_EQ(edit->SelLength(), 2);
 }
 
 TEST_F(ClasslibControls, FrameSeesItsEditsNotificationsFirst) {
@@ -229,6 +305,37 @@ TEST_F(ClasslibControls, ComboBoxItemsCarryValuesAndObjects) {
     EXPECT_EQ(SendMessageA(hwnd, CB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(combo->ItemIndex(), -1);
     EXPECT_THROW(combo->Items()->Value(0), Exception);
+}
+
+TEST_F(ClasslibControls, ComboBoxRowsFreeTheirRecordsOnceWithTheRow) {
+    int frees = 0;
+    auto* combo = new TComboBox(form);
+    combo->SetBounds(10, 10, 120, 21);
+    TStrings* items = combo->Items();
+    items->AddRecord("Client", std::make_unique<Counted>(frees, 1));
+    items->AddValue("128-bit", 2);  // a value beside the records, as before
+    items->AddRecord("Root", std::make_unique<Counted>(frees, 3));
+    combo->SetParent(form);
+    EXPECT_EQ(items->Record<Counted>(0)->id, 1);
+    EXPECT_EQ(items->Record<Counted>(1), nullptr);
+    EXPECT_EQ(items->Value(1), 2);
+    EXPECT_EQ(items->Record<int>(2), nullptr);  // asked as another type
+
+    items->Put(2, "Root CA");  // a new text keeps the record
+    EXPECT_EQ(items->Record<Counted>(2)->id, 3);
+    items->Delete(0);
+    EXPECT_EQ(frees, 1);
+    EXPECT_EQ(items->Record<Counted>(1)->id, 3);  // the rows after moved up with theirs
+    items->SetRecord(0, std::make_unique<Counted>(frees, 4));
+    items->SetRecord(0, std::make_unique<Counted>(frees, 5));
+    EXPECT_EQ(frees, 2);  // the one replaced
+    combo->Clear();
+    EXPECT_EQ(frees, 4);
+    EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETCOUNT, 0, 0), 0);
+
+    items->AddRecord("Client", std::make_unique<Counted>(frees, 6));
+    combo->Free();
+    EXPECT_EQ(frees, 5);
 }
 
 TEST_F(ClasslibControls, RadioButtonsCheckOneAtATime) {
@@ -539,6 +646,46 @@ TEST_F(ClasslibControls, ListViewRowsFollowItemsSortingAndSelection) {
     list->Items()->Clear();
     EXPECT_EQ(SendMessageA(hwnd, LVM_GETITEMCOUNT, 0, 0), 0);
     EXPECT_EQ(list->Items()->Count(), 0);
+}
+
+TEST_F(ClasslibControls, ListRowsFreeTheirRecordsOnceWithTheRow) {
+    int frees = 0;
+    auto* list = new TListView(form);
+    list->SetBounds(5, 5, 200, 100);
+    list->AddColumn("SSID", 92);
+    auto add = [&](const char* caption, int id) {
+        TListItem* item = list->Items()->Add();
+        item->SetCaption(caption);
+        item->SetRecord(std::make_unique<Counted>(frees, id));
+        return item;
+    };
+    add("Office", 1);
+    add("Home", 2);
+    list->SetParent(form);
+    add("cafe", 3);
+    TListItem* last = add("Lab", 4);
+    EXPECT_EQ(last->Record<Counted>()->id, 4);
+    EXPECT_EQ(last->Record<int>(), nullptr);
+    last->SetRecord(std::make_unique<Counted>(frees, 5));
+    EXPECT_EQ(frees, 1);  // the one replaced
+
+    // Sorting moves the rows with their records and frees none.
+    list->AlphaSort();
+    EXPECT_EQ(frees, 1);
+    EXPECT_EQ(list->Items()->Item(0)->Caption(), "cafe");
+    EXPECT_EQ(list->Items()->Item(0)->Record<Counted>()->id, 3);
+
+    list->Items()->Item(0)->Delete();
+    EXPECT_EQ(frees, 2);
+    list->Items()->Delete(0);  // Home
+    EXPECT_EQ(frees, 3);
+    EXPECT_EQ(list->Items()->Item(0)->Record<Counted>()->id, 5);
+    list->Items()->Clear();
+    EXPECT_EQ(frees, 5);
+
+    add("Office", 6);
+    list->Free();
+    EXPECT_EQ(frees, 6);
 }
 
 TEST_F(ClasslibControls, RichEditLoadsPlainAndRichText) {

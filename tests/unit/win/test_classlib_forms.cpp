@@ -14,10 +14,7 @@
 
 namespace {
 
-using guitest::Owned;
 using guitest::PumpUntil;
-
-
 
 UINT ProbeMessage() {
     static UINT id = RegisterWindowMessageA("WlClasslibProbe");
@@ -80,7 +77,7 @@ protected:
 }  // namespace
 
 TEST_F(ClasslibForm, RegistersItsOwnClassAndIsFoundByClassAndTitle) {
-    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    TAutoFree<TFormProbe> form(NewForm<TFormProbe>(Application));
     EXPECT_EQ(form->creates, 1);
     EXPECT_EQ(form->ClassName(), "TFormProbe");
     HWND hwnd = form->Handle();
@@ -126,9 +123,9 @@ TEST_F(ClasslibForm, RefusesAWindowBeforeOnCreateRan) {
 }
 
 TEST_F(ClasslibForm, ShowModalEndsWithTheButtonsResultAndStartsFreshEachRun) {
-    Owned<TFormProbe> other(NewForm<TFormProbe>(Application));
+    TAutoFree<TFormProbe> other(NewForm<TFormProbe>(Application));
     other->Show();
-    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    TAutoFree<TFormProbe> form(NewForm<TFormProbe>(Application));
     auto* timer = new TTimer(form.get());
     timer->SetInterval(10);
     bool otherDisabled = false, selfEnabled = false;
@@ -160,7 +157,7 @@ TEST_F(ClasslibForm, ShowModalEndsWithTheButtonsResultAndStartsFreshEachRun) {
 }
 
 TEST_F(ClasslibForm, ModalRunAsksOnCloseAndEndsWithCancelOnWmClose) {
-    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    TAutoFree<TFormProbe> form(NewForm<TFormProbe>(Application));
     auto* timer = new TTimer(form.get());
     timer->SetInterval(10);
     int ticks = 0;
@@ -188,7 +185,7 @@ TEST_F(ClasslibForm, ModalRunAsksOnCloseAndEndsWithCancelOnWmClose) {
 }
 
 TEST_F(ClasslibForm, OverriddenWndProcSeesMessagesAndChains) {
-    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    TAutoFree<TFormProbe> form(NewForm<TFormProbe>(Application));
     HWND hwnd = form->Handle();
     EXPECT_EQ(SendMessageA(hwnd, ProbeMessage(), 9, 0), 42);
     EXPECT_EQ(form->probes, 1);
@@ -209,7 +206,7 @@ TEST_F(ClasslibForm, OverriddenWndProcSeesMessagesAndChains) {
 }
 
 TEST_F(ClasslibForm, ClientSizeHoldsThroughBorderChanges) {
-    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    TAutoFree<TFormProbe> form(NewForm<TFormProbe>(Application));
     form->SetClientWidth(268);
     form->SetClientHeight(197);
     form->SetBorderStyle(bsDialog);
@@ -237,7 +234,7 @@ TEST_F(ClasslibForm, ClientSizeHoldsThroughBorderChanges) {
 }
 
 TEST_F(ClasslibForm, PlacedAtTheScreenCentreOnlyWhenFirstShown) {
-    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    TAutoFree<TFormProbe> form(NewForm<TFormProbe>(Application));
     form->SetPosition(poScreenCenter);
     form->SetClientWidth(300);
     form->SetClientHeight(100);
@@ -259,7 +256,7 @@ TEST_F(ClasslibForm, PlacedAtTheScreenCentreOnlyWhenFirstShown) {
 }
 
 TEST_F(ClasslibForm, ExceptionsFromHandlersGoToTheApplicationsHandler) {
-    Owned<TFormProbe> form(NewForm<TFormProbe>(Application));
+    TAutoFree<TFormProbe> form(NewForm<TFormProbe>(Application));
     form->OkButton->OnClick = [](TObject*) { throw Exception("Profile not stored"); };
     form->Show();
     SendMessageA(form->OkButton->Handle(), BM_CLICK, 0, 0);
@@ -277,10 +274,21 @@ TEST_F(ClasslibForm, ExceptionsFromHandlersGoToTheApplicationsHandler) {
     EXPECT_EQ(errors[1], "tick failed");
     EXPECT_EQ(senders[1], timer);
 
+    // Whatever is thrown, and from a form's OnDestroy too.
+    form->OkButton->OnClick = [](TObject*) { throw 42; };
+    SendMessageA(form->OkButton->Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[2], "Unknown exception");
+    auto* doomed = NewForm<TFormProbe>(Application);
+    doomed->OnDestroy = [](TObject*) { throw Exception("Settings not saved"); };
+    doomed->Free();
+    ASSERT_EQ(errors.size(), 4u);
+    EXPECT_EQ(errors[3], "Settings not saved");
+
     // The window lives on and still works.
     form->OkButton->OnClick = nullptr;
     SendMessageA(form->OkButton->Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors.size(), 4u);
     EXPECT_EQ(form->ModalResult(), mrOk);
     form->Hide();
 }

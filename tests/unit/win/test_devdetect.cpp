@@ -262,7 +262,7 @@ TEST_F(DevDetect, WaitsForTheLibraryLockAndGivesUpOnStop) {
     EXPECT_EQ(DetectCalls().size(), 1u);
     EXPECT_EQ(owner_.Take(), 1);
     // Given back after the pass: taken again here.
-    ASSERT_EQ(WaitForSingleObject(lib_.DriverLibLock, 0), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(lib_.DriverLibLock.Get(), 0), WAIT_OBJECT_0);
 
     // Still held at the stop: the pass ends without a call, and the lock stays ours.
     thread_->ClearDevices();
@@ -271,7 +271,7 @@ TEST_F(DevDetect, WaitsForTheLibraryLockAndGivesUpOnStop) {
     EXPECT_TRUE(thread_->StopDetect());
     EXPECT_EQ(DetectCalls().size(), 1u);
     EXPECT_EQ(owner_.Take(), 0);
-    EXPECT_EQ(WaitForSingleObject(lib_.DriverLibLock, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(WaitForSingleObject(lib_.DriverLibLock.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     lib_.UnlockDriverLib();
     CloseHandle(ours);
 }

@@ -36,7 +36,7 @@ DWORD WINAPI SendCloseDialogs(LPVOID window) {
 class BaseForm : public FormsTest {};
 
 TEST_F(BaseForm, CloseDialogsEndsAModalRunWithCancelAndTheNextRunStartsAfresh) {
-    Owned<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
+    TAutoFree<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
     OneShot post(20, [&] { PostCloseDialogs(form->Handle()); });
     EXPECT_EQ(form->ShowModal(), mrCancel);
     EXPECT_EQ(post.Runs, 1);
@@ -53,7 +53,7 @@ TEST_F(BaseForm, CloseDialogsEndsAModalRunWithCancelAndTheNextRunStartsAfresh) {
 }
 
 TEST_F(BaseForm, CloseDialogsSentFromAnotherThreadEndsTheRunAtOnce) {
-    Owned<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
+    TAutoFree<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
     HANDLE sender = nullptr;
     // Nothing else arrives after the code: the modal loop must not wait for another message.
     OneShot start(20, [&] {
@@ -69,7 +69,7 @@ TEST_F(BaseForm, CloseDialogsSentFromAnotherThreadEndsTheRunAtOnce) {
 }
 
 TEST_F(BaseForm, CloseDialogsLeavesAWindowOutsideAModalRunAsItIs) {
-    Owned<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
+    TAutoFree<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
     form->Show();
     SendMessageA(form->Handle(), BroadcastMsgId, bmCloseDialogs, 0);
     PumpUntil([] { return false; }, 30);
@@ -83,7 +83,7 @@ TEST_F(BaseForm, CloseDialogsLeavesAWindowOutsideAModalRunAsItIs) {
 
 TEST_F(BaseForm, BorderlessRecipe) {
     Application->SetTitle("Wavelorn Test");
-    Owned<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
+    TAutoFree<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
     form->SetBorderStyle(bsSingle);  // a frame and a system menu to lose
     TPicture background;
     background.Bitmap()->SetSize(120, 80);
@@ -117,14 +117,14 @@ TEST_F(BaseForm, BorderlessRecipe) {
     DeleteObject(region);
 
     // Without a background the window keeps its size.
-    Owned<TFormBaseProbe> kept(NewForm<TFormBaseProbe>(Application));
+    TAutoFree<TFormBaseProbe> kept(NewForm<TFormBaseProbe>(Application));
     MakeBorderless(kept.get(), nullptr, 25);
     EXPECT_EQ(kept->ClientWidth(), 268);
     EXPECT_EQ(kept->ClientHeight(), 197);
 }
 
 TEST_F(BaseForm, DragByBackgroundOnlyWithTheLeftButton) {
-    Owned<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
+    TAutoFree<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
     form->catchDrags = true;
     form->Show();
     DragByBackground(form.get(), ssShift);
@@ -138,7 +138,7 @@ TEST_F(BaseForm, DragByBackgroundOnlyWithTheLeftButton) {
 
 TEST_F(BaseForm, ProgressDialogIsBorderlessAndFoundByClassAndTitle) {
     Application->SetTitle("Wavelorn Test");
-    Owned<TFormProgress> form(NewForm<TFormProgress>(Application));
+    TAutoFree<TFormProgress> form(NewForm<TFormProgress>(Application));
     EXPECT_EQ(form->ClientWidth(), 296);
     EXPECT_EQ(form->ClientHeight(), 85);
     EXPECT_EQ(FindWindowA("TFormProgress", "Wavelorn Test"), form->Handle());

@@ -167,7 +167,7 @@ TEST_F(MessageDialog, LabelAndWindowFitTheText) {
 }
 
 TEST_F(MessageDialog, CentredOverAShowingOwnerElseOnTheScreen) {
-    Owned<TFormBase> owner(NewForm<TFormBase>(Application));
+    TAutoFree<TFormBase> owner(NewForm<TFormBase>(Application));
     owner->SetBounds(100, 120, 580, 436);
     owner->Show();
     RECT placed = {};
@@ -341,7 +341,7 @@ TEST_F(ProgressDialog, DurationsBelowFiveStillEnd) {
 }
 
 TEST_F(ProgressDialog, CloseDialogsBeforeTheFirstStepEndsAtOnce) {
-    Owned<TFormBase> owner(NewForm<TFormBase>(Application));
+    TAutoFree<TFormBase> owner(NewForm<TFormBase>(Application));
     owner->SetBounds(50, 60, 580, 436);
     owner->Show();
     UINT interval = 0;
@@ -502,7 +502,7 @@ TEST_F(CloseFormThread, EndHandlerIsDroppedOnceTheMainFormIsGone) {
 }
 
 TEST_F(CloseFormThread, EndsARunningProgressDialog) {
-    Owned<TFormProgress> progress(NewForm<TFormProgress>(Application));
+    TAutoFree<TFormProgress> progress(NewForm<TFormProgress>(Application));
     HANDLE thread = nullptr;
     OneShot start(20, [&] { thread = StartCloseForm(nullptr, 1000); });
     DWORD begun = GetTickCount();

@@ -20,10 +20,7 @@
 
 namespace formstest {
 
-using guitest::Owned;
 using guitest::PumpUntil;
-
-
 
 inline void PostCloseDialogs(HWND window) {
     PostMessageA(window, BroadcastMsgId, bmCloseDialogs, 0);

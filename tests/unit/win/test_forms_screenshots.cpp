@@ -66,7 +66,7 @@ TEST_F(Screenshots, MessageDialogs) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Owned<TFormMessage> form(NewForm<TFormMessage>(Application));
+        TAutoFree<TFormMessage> form(NewForm<TFormMessage>(Application));
         WindowPixels pixels;
         POINT origin = {};
         OneShot shoot(10, [&] {
@@ -98,7 +98,7 @@ TEST_F(Screenshots, MessageDialogs) {
 }
 
 TEST_F(Screenshots, TextPrompt) {
-    Owned<TFormAskInfo> form(NewForm<TFormAskInfo>(Application));
+    TAutoFree<TFormAskInfo> form(NewForm<TFormAskInfo>(Application));
     form->SetPromptText("New Profile", "Enter a name for the new profile:");
     form->SetBounds(400, 300, form->Width(), form->Height());
     WindowPixels pixels;
@@ -118,7 +118,7 @@ TEST_F(Screenshots, TextPrompt) {
 }
 
 TEST_F(Screenshots, ProgressDialog) {
-    Owned<TFormProgress> form(NewForm<TFormProgress>(Application));
+    TAutoFree<TFormProgress> form(NewForm<TFormProgress>(Application));
     WindowPixels pixels;
     POINT origin = {};
     // Taken while the third picture shows.

@@ -84,7 +84,7 @@ TEST_F(DriverBinding, BindsAllNamesAndInitialisesFirst) {
     EXPECT_EQ(calls[1], "VYXWL_SetWLProfileDir");
     EXPECT_NE(text.find("VYXWL_SetWLProfileDir(\"" + root_ + "\")"), std::string::npos) << text;
     // the lock is free after the load
-    EXPECT_EQ(WaitForSingleObject(lib_.DriverLibLock, 0), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(lib_.DriverLibLock.Get(), 0), WAIT_OBJECT_0);
 }
 
 TEST_F(DriverBinding, RefusesAMissingOrIncompleteLibrary) {
@@ -97,7 +97,7 @@ TEST_F(DriverBinding, RefusesAMissingOrIncompleteLibrary) {
     EXPECT_EQ(lib.VYXWL_SetAPFilterList, nullptr);
     // nothing was called and the lock was never freed
     EXPECT_TRUE(TracedCalls(trace_).empty());
-    EXPECT_EQ(WaitForSingleObject(lib.DriverLibLock, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(WaitForSingleObject(lib.DriverLibLock.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
     lib.UnloadDriverLib();
     EXPECT_EQ(lib.Handle, nullptr);
 }
@@ -108,14 +108,15 @@ TEST_F(DriverBinding, StopEventWinsTheLock) {
     {
         DriverLibGuard guard(lib_, stop);
         EXPECT_TRUE(guard);
-        EXPECT_EQ(WaitForSingleObject(lib_.DriverLibLock, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+        EXPECT_EQ(WaitForSingleObject(lib_.DriverLibLock.Get(), 0),
+                  static_cast<DWORD>(WAIT_TIMEOUT));
     }
     // both signalled: the stop event wins, stays set, and the lock stays free
     SetEvent(stop);
     EXPECT_FALSE(lib_.LockDriverLib(stop));
     EXPECT_EQ(WaitForSingleObject(stop, 0), WAIT_OBJECT_0);
-    EXPECT_EQ(WaitForSingleObject(lib_.DriverLibLock, 0), WAIT_OBJECT_0);
-    SetEvent(lib_.DriverLibLock);
+    EXPECT_EQ(WaitForSingleObject(lib_.DriverLibLock.Get(), 0), WAIT_OBJECT_0);
+    SetEvent(lib_.DriverLibLock.Get());
     CloseHandle(stop);
 }
 
