@@ -9,6 +9,7 @@
 #include "../monitor/Uformres.h"
 #include "Udebug.h"
 #include "Udefine.h"
+#include "Umessages.h"
 #include "Uprofile.h"
 #include "Uvyxwllib.h"
 
@@ -118,7 +119,7 @@ static int RunMonitor() {
             RunServiceLogin();
             return 0;
         }
-        if (AnsiCompareText(__argv[i], "/SetupDefault") == 0) start = 513;
+        if (AnsiCompareText(__argv[i], "/SetupDefault") == 0) start = WizardModeFirstRun;
     }
 
     WaitLoginInstanceEnd();

@@ -8,9 +8,7 @@
 
 #include "../classlib/Forms.h"
 #include "../classlib/Graphics.h"
-
-// Code of BroadcastMsgId (wParam): every open dialog ends, the main window hides.
-constexpr WPARAM bmCloseDialogs = 9;
+#include "../core/Umessages.h"
 
 class TFormBase : public TForm {
 public:

@@ -29,11 +29,6 @@ constexpr int kCornerEllipse = 20;
 constexpr int kTabNormal = 0;
 constexpr int kTabSelected = 1;
 constexpr int kMessageQuestionYesNo = 36;
-constexpr int kAdapterAttached = 1;
-constexpr int kAdapterDetached = 2;
-constexpr int kEventStatus = 3;
-constexpr int kEventControl = 4;
-constexpr int kEventApplied = 8;
 
 // The message dialog breaks lines where the text has a backslash followed by "n", as the
 // string file writes them.
@@ -270,7 +265,7 @@ void TFormMain::WndProc(TMessage& msg) {
                 OnDeviceListChanged();
                 break;
             case BroadcastRoute::StatusUpdated:
-                OnAdapterEvent(kEventStatus, static_cast<int>(msg.LParam));
+                OnAdapterEvent(aeStatusUpdated, static_cast<int>(msg.LParam));
                 break;
             case BroadcastRoute::ShowPage:
                 OnPageRequest(msg.LParam);
@@ -283,13 +278,13 @@ void TFormMain::WndProc(TMessage& msg) {
                 }
                 break;
             case BroadcastRoute::ProfileApplied:
-                OnAdapterEvent(kEventApplied, static_cast<int>(msg.LParam));
+                OnAdapterEvent(aeProfileApplied, static_cast<int>(msg.LParam));
                 break;
             case BroadcastRoute::CloseDialogs:
                 CloseDialogsAndHide();
                 break;
             case BroadcastRoute::IgnoreDeviceChange:
-                IgnoreDeviceChange = msg.LParam == 1;
+                IgnoreDeviceChange = msg.LParam == dcIgnore;
                 break;
             case BroadcastRoute::Base:
                 break;
@@ -330,10 +325,10 @@ void TFormMain::OnResume() {
 }
 
 void TFormMain::OnPageRequest(LPARAM lParam) {
-    if (lParam == 1) {
+    if (lParam == spInfoPage) {
         ShowPage(FrameInfo1);
         if (auto* info = dynamic_cast<IMainInfoPage*>(FrameInfo1)) info->ShowStatusPanel();
-    } else if (lParam == 2) {
+    } else if (lParam == spProfilePage) {
         ShowPage(FrameProfile1);
     }
 }
@@ -389,7 +384,7 @@ void TFormMain::SetUtilityEnabled(bool on) {
     }
     if (UtilityEnabled && ZeroCfgOn) SetZeroConfigEnabled(false);
     SetTray(TrayForAdapter(Texts, CurDevice != nullptr, UtilityEnabled));
-    OnAdapterEvent(kEventControl, UtilityEnabled ? 1 : 0);
+    OnAdapterEvent(aeControlSwitched, UtilityEnabled ? 1 : 0);
     if (!UtilityEnabled) CThreadCloseForm::Start([this] { OnCloseFormThreadDone(); });
 }
 
@@ -550,12 +545,12 @@ void TFormMain::AttachDevice(const DeviceRecord* record) {
     ImgAdapter->Picture()->Assign(FormRes->ImgAdapterA->Picture());
     if (UtilityEnabled) AutoConnectDue = true;
     SetTray(TrayForAdapter(Texts, true, UtilityEnabled));
-    NotifyPagesAdapterChanged(kAdapterAttached, 0);
+    NotifyPagesAdapterChanged(acAttached, 0);
 }
 
 void TFormMain::DetachDevice() {
     if (!CurDevice) return;
-    NotifyPagesAdapterChanged(kAdapterDetached, 0);
+    NotifyPagesAdapterChanged(acDetached, 0);
     ImgAdapter->Picture()->Assign(FormRes->ImgAdapterD->Picture());
     if (Adapter) Adapter->CloseDevice();
     CurDevice.reset();
@@ -565,7 +560,7 @@ void TFormMain::DetachDevice() {
 
 void TFormMain::OnAdapterEvent(int type, int value) {
     if (!CurDevice || !Adapter) return;
-    if (type == kEventStatus && UtilityEnabled) {
+    if (type == aeStatusUpdated && UtilityEnabled) {
         WLStatus status;
         if (Adapter->GetAdapterStatus(status)) {
             UpdateTrayFromStatus(status);
@@ -576,7 +571,7 @@ void TFormMain::OnAdapterEvent(int type, int value) {
         } else {
             SetTray(TrayNoLink(Texts));
         }
-    } else if (type == kEventApplied && UtilityEnabled) {
+    } else if (type == aeProfileApplied && UtilityEnabled) {
         SetTray(TrayNoLink(Texts));
     }
     // The wizard of an automatic connection runs its own message loop: the adapter may be gone.

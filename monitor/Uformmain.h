@@ -26,16 +26,6 @@
 #include "Uformbase.h"
 #include "Umainlogic.h"
 
-// Codes of BroadcastMsgId (wParam) that only the main window receives.
-constexpr WPARAM bmOpenUtility = 1;
-constexpr WPARAM bmShowPage = 5;
-constexpr WPARAM bmProfileSaved = 6;
-
-// Wizard modes of RunProfileWizard.
-constexpr int WizardModeNew = 1;
-constexpr int WizardModeEdit = 2;
-constexpr int WizardModeFirstRun = 513;
-
 // The main window's pages, in the order of its layout.
 enum class TMainPageKind { SiteSurvey, Profile, Info };
 
@@ -52,7 +42,8 @@ public:
     virtual ~IMainProfilePage() = default;
     // Runs the profile wizard modally in mode; true when it ended with result 1.
     virtual bool RunProfileWizard(int mode) = 0;
-    // Stores EditProfile (bmProfileSaved): lParam 2 replaces the edited profile, else adds.
+    // Stores EditProfile (bmProfileSaved): WizardModeEdit replaces the edited
+    // profile, any other lParam adds it.
     virtual void OnProfileStored(LPARAM lParam) = 0;
     // The page's file dialogs (OpenDlgProf, SaveDlgProf), ended by the close-dialogs code while
     // they run.
@@ -67,7 +58,7 @@ public:
     virtual TWinControl* PageList() = 0;
 };
 
-// The link information page: bmShowPage with lParam 1 returns it to its status panel, as a
+// The link information page: bmShowPage with spInfoPage returns it to its status panel, as a
 // click on its BtnBack1 does.
 class IMainInfoPage {
 public:

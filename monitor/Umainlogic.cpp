@@ -117,21 +117,21 @@ bool DeviceChangeRestartsTimer(uintptr_t wParam, bool ignoringDeviceChanges) {
 
 BroadcastRoute RouteBroadcast(uintptr_t code) {
     switch (code) {
-        case 1:
+        case bmOpenUtility:
             return BroadcastRoute::OpenUtility;
-        case 2:
+        case bmDeviceListChanged:
             return BroadcastRoute::DeviceListChanged;
-        case 3:
+        case bmStatusUpdated:
             return BroadcastRoute::StatusUpdated;
-        case 5:
+        case bmShowPage:
             return BroadcastRoute::ShowPage;
-        case 6:
+        case bmProfileSaved:
             return BroadcastRoute::ProfileSaved;
-        case 8:
+        case bmProfileApplied:
             return BroadcastRoute::ProfileApplied;
-        case 9:
+        case bmCloseDialogs:
             return BroadcastRoute::CloseDialogs;
-        case 10:
+        case bmIgnoreDeviceChange:
             return BroadcastRoute::IgnoreDeviceChange;
         default:
             return BroadcastRoute::Base;

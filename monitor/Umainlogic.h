@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../classlib/AnsiString.h"
+#include "../core/Umessages.h"
 #include "../core/Uvyxwltypes.h"
 
 // Pictures of the tray's image list.
@@ -92,8 +93,6 @@ inline bool TrayMenuMayOpen(bool hasForeground, bool foregroundIsOurs) {
     return !hasForeground || foregroundIsOurs;
 }
 
-// Another program's request to open the window (WM_USER + 1001).
-constexpr uint32_t kMsgOpenProgram = 0x7E9;
 constexpr uint32_t kMsgPower = 0x48;            // WM_POWER
 constexpr uint32_t kMsgPowerBroadcast = 0x218;  // WM_POWERBROADCAST
 constexpr uint32_t kMsgDeviceChange = 0x219;    // WM_DEVICECHANGE

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "E2e.h"
+#include "core/Umessages.h"
 #include "tests/unit/TempDir.h"
 
 namespace {
@@ -176,7 +177,7 @@ struct BroadcastListener {
     static UINT message;
     static int openUtility;
     static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-        if (msg == message && w == 1) ++openUtility;
+        if (msg == message && w == bmOpenUtility) ++openUtility;
         return DefWindowProcA(h, msg, w, l);
     }
 };

@@ -43,7 +43,7 @@ TEST_F(BaseForm, CloseDialogsEndsAModalRunWithCancelAndTheNextRunStartsAfresh) {
 
     // Another code of the message is not the close-dialogs code.
     OneShot other(20, [&] {
-        PostMessageA(form->Handle(), BroadcastMsgId, 3, 0);
+        PostMessageA(form->Handle(), BroadcastMsgId, bmStatusUpdated, 0);
         PostMessageA(form->Handle(), WM_NULL, 0, 0);
     });
     OneShot end(60, [&] { form->SetModalResult(mrOk); });
@@ -162,7 +162,7 @@ TEST(PropertyPage, PrevPageFollowsForwardEntriesAndBackLeaves) {
     TPageProbe from(nullptr), page(nullptr), other(nullptr);
     EXPECT_EQ(page.PrevPage, nullptr);
 
-    EXPECT_TRUE(page.EnterPage(&from, kPageForward, 513));
+    EXPECT_TRUE(page.EnterPage(&from, kPageForward, WizardModeFirstRun));
     EXPECT_EQ(page.PrevPage, &from);
     EXPECT_TRUE(page.EnterPage(&other, kPageJump, 0));
     EXPECT_TRUE(page.EnterPage(&other, kPageBack, 0));
@@ -177,15 +177,15 @@ TEST(PropertyPage, PrevPageFollowsForwardEntriesAndBackLeaves) {
 
     // A forward entry from nowhere remembers nowhere.
     page.PrevPage = &from;
-    EXPECT_TRUE(page.EnterPage(nullptr, kPageForward, 1));
+    EXPECT_TRUE(page.EnterPage(nullptr, kPageForward, WizardModeNew));
     EXPECT_EQ(page.PrevPage, nullptr);
 
     // The rest do nothing by default.
     page.PrevPage = &from;
     page.InitPage();
     page.ResetPage();
-    page.AdapterChanged(nullptr, 1, 0);
-    page.AdapterEvent(nullptr, 3, 0);
+    page.AdapterChanged(nullptr, acAttached, 0);
+    page.AdapterEvent(nullptr, aeStatusUpdated, 0);
     page.ClosePage();
     EXPECT_EQ(page.PrevPage, &from);
     EXPECT_FALSE(page.Visible());
