@@ -1,5 +1,7 @@
 #include "Uformbase.h"
 
+#include <utility>
+
 #include "../classlib/Application.h"
 #include "../core/Udefine.h"
 #include "Uformlayout.h"
@@ -18,8 +20,26 @@ bool TFormBase::PrepareForm(int arg) {
     return true;
 }
 
+void TFormBase::OnBroadcast(WPARAM code, TBroadcastHandler handler, TBaseHandling then) {
+    broadcasts_[code] = TBroadcastEntry{std::move(handler), then};
+}
+
 void TFormBase::WndProc(TMessage& msg) {
-    if (BroadcastMsgId != 0 && msg.Msg == BroadcastMsgId && msg.WParam == bmCloseDialogs) {
+    if (BroadcastMsgId == 0 || msg.Msg != BroadcastMsgId) {
+        TForm::WndProc(msg);
+        return;
+    }
+    auto found = broadcasts_.find(msg.WParam);
+    if (found != broadcasts_.end()) {
+        // A copy: the handler may register another one for its own code.
+        TBroadcastEntry entry = found->second;
+        entry.Handler(msg.LParam);
+        if (entry.Then == TBaseHandling::Skip) {
+            msg.Result = 0;
+            return;
+        }
+    }
+    if (msg.WParam == bmCloseDialogs) {
         SetModalResult(mrCancel);
         // A code sent from another thread is served inside the modal loop's peek,
         // which then waits for the next message: give it one so it sees the result.

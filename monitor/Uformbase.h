@@ -1,14 +1,26 @@
 // Base of every window of the monitor, and the recipe the skinned windows share.
 //
-// TFormBase adds PrepareForm, run before a window is shown, and ends any modal
-// run of the window with result 2 when the close-dialogs code arrives.
+// TFormBase adds PrepareForm, run before a window is shown, takes the codes of the broadcast
+// message to one handler a code, and ends any modal run of the window with result 2 when the
+// close-dialogs code arrives.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+#include <map>
+
 #include "../classlib/Forms.h"
 #include "../classlib/Graphics.h"
 #include "../core/Umessages.h"
+
+// What follows a broadcast code's handler.
+enum class TBaseHandling {
+    Skip,  // nothing
+    Run,   // the base form's own handling too: bmCloseDialogs ends a modal run
+};
+
+using TBroadcastHandler = std::function<void(LPARAM lParam)>;
 
 class TFormBase : public TForm {
 public:
@@ -19,9 +31,21 @@ public:
     // Overrides do their own work and end by calling this one.
     virtual bool PrepareForm(int arg);
 
-    // Code 9 of BroadcastMsgId sets the modal result to 2 and goes no further;
+    // One handler a code of BroadcastMsgId; a later one for the same code replaces it.
+    void OnBroadcast(WPARAM code, TBroadcastHandler handler,
+                     TBaseHandling then = TBaseHandling::Skip);
+
+    // A broadcast code goes to its handler. The base handling, for codes without one and after
+    // those that ask for it: bmCloseDialogs sets the modal result to 2 and goes no further,
     // everything else goes to the form's handling.
     void WndProc(TMessage& msg) override;
+
+private:
+    struct TBroadcastEntry {
+        TBroadcastHandler Handler;
+        TBaseHandling Then;
+    };
+    std::map<WPARAM, TBroadcastEntry> broadcasts_;
 };
 
 // The window style bits a skinned window keeps: WS_BORDER, WS_DLGFRAME,

@@ -189,6 +189,7 @@ IMainProfilePage* TFormMain::ProfilePage() const {
 
 void TFormMain::FormCreate(TObject*) {
     MakeBorderless(this, FormRes ? FormRes->ImgMainBG->Picture() : nullptr, kCornerEllipse);
+    BindBroadcasts();
 }
 
 bool TFormMain::PrepareForm(int arg) {
@@ -247,6 +248,30 @@ void TFormMain::CreateWorkers() {
 
 // ---- messages ----
 
+// Every code but those of the wizard; only the open request goes on to the base handling.
+void TFormMain::BindBroadcasts() {
+    OnBroadcast(
+        bmOpenUtility, [this](LPARAM) { MenuItOpenClick(this); }, TBaseHandling::Run);
+    OnBroadcast(bmDeviceListChanged, [this](LPARAM) { OnDeviceListChanged(); });
+    OnBroadcast(bmStatusUpdated, [this](LPARAM lParam) {
+        OnAdapterEvent(aeStatusUpdated, static_cast<int>(lParam));
+    });
+    OnBroadcast(bmShowPage, [this](LPARAM lParam) { OnPageRequest(lParam); });
+    OnBroadcast(bmProfileSaved, [this](LPARAM lParam) {
+        if (IMainProfilePage* page = ProfilePage()) {
+            page->OnProfileStored(lParam);
+        } else {
+            DebugPrint("profile saved %d: no profile page", static_cast<int>(lParam));
+        }
+    });
+    OnBroadcast(bmProfileApplied, [this](LPARAM lParam) {
+        OnAdapterEvent(aeProfileApplied, static_cast<int>(lParam));
+    });
+    OnBroadcast(bmCloseDialogs, [this](LPARAM) { CloseDialogsAndHide(); });
+    OnBroadcast(bmIgnoreDeviceChange,
+                [this](LPARAM lParam) { IgnoreDeviceChange = lParam == dcIgnore; });
+}
+
 void TFormMain::WndProc(TMessage& msg) {
     if (msg.Msg == kMsgOpenProgram) {
         // The sender is let go before the window opens.
@@ -255,45 +280,7 @@ void TFormMain::WndProc(TMessage& msg) {
         MenuItOpenClick(this);
         return;
     }
-    if (BroadcastMsgId != 0 && msg.Msg == BroadcastMsgId) {
-        BroadcastRoute route = RouteBroadcast(msg.WParam);
-        switch (route) {
-            case BroadcastRoute::OpenUtility:
-                MenuItOpenClick(this);
-                break;
-            case BroadcastRoute::DeviceListChanged:
-                OnDeviceListChanged();
-                break;
-            case BroadcastRoute::StatusUpdated:
-                OnAdapterEvent(aeStatusUpdated, static_cast<int>(msg.LParam));
-                break;
-            case BroadcastRoute::ShowPage:
-                OnPageRequest(msg.LParam);
-                break;
-            case BroadcastRoute::ProfileSaved:
-                if (IMainProfilePage* page = ProfilePage()) {
-                    page->OnProfileStored(msg.LParam);
-                } else {
-                    DebugPrint("profile saved %d: no profile page", static_cast<int>(msg.LParam));
-                }
-                break;
-            case BroadcastRoute::ProfileApplied:
-                OnAdapterEvent(aeProfileApplied, static_cast<int>(msg.LParam));
-                break;
-            case BroadcastRoute::CloseDialogs:
-                CloseDialogsAndHide();
-                break;
-            case BroadcastRoute::IgnoreDeviceChange:
-                IgnoreDeviceChange = msg.LParam == dcIgnore;
-                break;
-            case BroadcastRoute::Base:
-                break;
-        }
-        if (!BroadcastAlsoToBase(route)) {
-            msg.Result = 0;
-            return;
-        }
-    } else if (IsResumeMessage(msg.Msg, msg.WParam)) {
+    if (IsResumeMessage(msg.Msg, msg.WParam)) {
         OnResume();
     } else if (msg.Msg == WM_DEVICECHANGE) {
         DebugPrint("WM_DEVICECHANGE %d %d", static_cast<int>(msg.WParam),

@@ -154,6 +154,7 @@ protected:
 
 private:
     void FormCreate(TObject* sender);
+    void BindBroadcasts();
     void FormClose(TObject* sender, TCloseAction& action);
     void FormDestroy(TObject* sender);
     void BtnCloseClick(TObject* sender);

@@ -14,8 +14,6 @@ public:
 
     // Shows the first step's picture.
     bool PrepareForm(int arg) override;
-    // bmCloseDialogs also stops the steps.
-    void WndProc(TMessage& msg) override;
 
     TImage* ImgBg;
     TTimer* TimerClose;  // its Tag counts the steps shown

@@ -115,29 +115,6 @@ bool DeviceChangeRestartsTimer(uintptr_t wParam, bool ignoringDeviceChanges) {
     return wParam == kDevNodesChanged && !ignoringDeviceChanges;
 }
 
-BroadcastRoute RouteBroadcast(uintptr_t code) {
-    switch (code) {
-        case bmOpenUtility:
-            return BroadcastRoute::OpenUtility;
-        case bmDeviceListChanged:
-            return BroadcastRoute::DeviceListChanged;
-        case bmStatusUpdated:
-            return BroadcastRoute::StatusUpdated;
-        case bmShowPage:
-            return BroadcastRoute::ShowPage;
-        case bmProfileSaved:
-            return BroadcastRoute::ProfileSaved;
-        case bmProfileApplied:
-            return BroadcastRoute::ProfileApplied;
-        case bmCloseDialogs:
-            return BroadcastRoute::CloseDialogs;
-        case bmIgnoreDeviceChange:
-            return BroadcastRoute::IgnoreDeviceChange;
-        default:
-            return BroadcastRoute::Base;
-    }
-}
-
 bool ProfileMatchesScan(const WLProfile& profile, const std::vector<SiteSurveyEntry>& scan,
                         const SurveyToProfile& convert) {
     AnsiString ssid = TextField(profile.Ssid1);

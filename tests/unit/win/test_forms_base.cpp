@@ -81,6 +81,38 @@ TEST_F(BaseForm, CloseDialogsLeavesAWindowOutsideAModalRunAsItIs) {
     EXPECT_EQ(end.Runs, 1);
 }
 
+TEST_F(BaseForm, BroadcastHandlersTakeTheirCodeAndSayWhetherTheBaseHandlingFollows) {
+    Owned<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
+    std::vector<std::string> heard;
+    auto hear = [&](const char* who) {
+        return [&heard, who](LPARAM lParam) { heard.push_back(who + std::to_string(lParam)); };
+    };
+    form->OnBroadcast(bmStatusUpdated, hear("old "));
+    form->OnBroadcast(bmStatusUpdated, hear("status "));  // replaces the first
+    form->OnBroadcast(bmShowPage, hear("page "), TBaseHandling::Run);
+    SendMessageA(form->Handle(), BroadcastMsgId, bmStatusUpdated, 42);
+    SendMessageA(form->Handle(), BroadcastMsgId, bmShowPage, spProfilePage);
+    SendMessageA(form->Handle(), BroadcastMsgId, bmProfileApplied, 7);  // no handler
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"status 42", "page " + std::to_string(spProfilePage)}));
+
+    // A close-dialogs handler that keeps the base handling out keeps the modal run going.
+    heard.clear();
+    form->OnBroadcast(bmCloseDialogs, hear("close "));
+    OneShot post(20, [&] { PostCloseDialogs(form->Handle()); });
+    OneShot end(80, [&] { form->SetModalResult(mrOk); });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(heard, std::vector<std::string>{"close 0"});
+
+    // With the base handling the run ends with Cancel after the handler.
+    heard.clear();
+    form->OnBroadcast(bmCloseDialogs, hear("close "), TBaseHandling::Run);
+    OneShot again(20, [&] { PostCloseDialogs(form->Handle()); });
+    OneShot guard(3000, [&] { form->SetModalResult(99); });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(heard, std::vector<std::string>{"close 0"});
+}
+
 TEST_F(BaseForm, BorderlessRecipe) {
     Application->SetTitle("Wavelorn Test");
     Owned<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
