@@ -26,8 +26,6 @@ const ControlSpec kLayout[] = {
 };
 
 constexpr int kCornerEllipse = 20;
-constexpr int kTabNormal = 0;
-constexpr int kTabSelected = 1;
 constexpr int kMessageQuestionYesNo = 36;
 
 // The message dialog breaks lines where the text has a backslash followed by "n", as the
@@ -179,16 +177,19 @@ TPropertyPageFrame* TFormMain::MakePage(TMainPageKind kind, const char* name) {
     return page;
 }
 
-std::vector<TPropertyPageFrame*> TFormMain::Pages() const {
-    return {FrameSiteSurvey1, FrameProfile1, FrameInfo1};
-}
-
 IMainProfilePage* TFormMain::ProfilePage() const {
     return dynamic_cast<IMainProfilePage*>(FrameProfile1);
 }
 
 void TFormMain::FormCreate(TObject*) {
     MakeBorderless(this, FormRes ? FormRes->ImgMainBG->Picture() : nullptr, kCornerEllipse);
+    auto list = [](TPropertyPageFrame* page) -> TWinControl* {
+        auto* listPage = dynamic_cast<IMainListPage*>(page);
+        return listPage ? listPage->PageList() : nullptr;
+    };
+    PageHost.Add(FrameSiteSurvey1, ImgTabSiteSurvey, list(FrameSiteSurvey1));
+    PageHost.Add(FrameProfile1, ImgProfile, list(FrameProfile1));
+    PageHost.Add(FrameInfo1, ImgTabInfo, this);
     BindBroadcasts();
 }
 
@@ -217,12 +218,7 @@ bool TFormMain::PrepareForm(int arg) {
 
     if (FormAbout) FormAbout->PrepareForm(arg);
 
-    for (TPropertyPageFrame* page : Pages()) {
-        page->InitPage();
-        page->Hide();
-    }
-
-    ActivePage = nullptr;
+    PageHost.InitPages();
     ImgAdapter->Picture()->Assign(FormRes->ImgAdapterD->Picture());
     SetTray(TrayForAdapter(Texts, false, UtilityEnabled));
     TrayIconMain->SetVisible(true);
@@ -334,31 +330,16 @@ void TFormMain::CloseDialogsAndHide() {
 // ---- pages ----
 
 bool TFormMain::ShowPage(TPropertyPageFrame* page) {
-    if (ActivePage && !ActivePage->LeavePage(page, kPageJump, 0)) return false;
-    if (!page || !page->EnterPage(ActivePage, kPageJump, 0)) return false;
-    ActivePage = page;
-    for (TPropertyPageFrame* p : Pages()) p->SetVisible(p == ActivePage);
-
-    if (FrameInfo1->Visible() && Visible()) SetFocus();
-    for (TPropertyPageFrame* p : {FrameSiteSurvey1, FrameProfile1}) {
-        auto* listPage = dynamic_cast<IMainListPage*>(p);
-        TWinControl* list = listPage ? listPage->PageList() : nullptr;
-        if (p->Visible() && list && list->CanFocus()) list->SetFocus();
-    }
-
-    ImgTabInfo->SetImageIndex(ActivePage == FrameInfo1 ? kTabSelected : kTabNormal);
-    ImgTabSiteSurvey->SetImageIndex(ActivePage == FrameSiteSurvey1 ? kTabSelected : kTabNormal);
-    ImgProfile->SetImageIndex(ActivePage == FrameProfile1 ? kTabSelected : kTabNormal);
-    return true;
+    return PageHost.Jump(page);
 }
 
 void TFormMain::NotifyPagesAdapterChanged(int kind, int reserved) {
-    for (TPropertyPageFrame* page : Pages()) page->AdapterChanged(Adapter.get(), kind, reserved);
+    PageHost.AdapterChanged(Adapter.get(), kind, reserved);
     if (FormAbout) FormAbout->AdapterChanged(Adapter.get(), kind, reserved);
 }
 
 void TFormMain::NotifyPagesAdapterEvent(int type, int value) {
-    for (TPropertyPageFrame* page : Pages()) page->AdapterEvent(Adapter.get(), type, value);
+    PageHost.AdapterEvent(Adapter.get(), type, value);
     if (FormAbout) FormAbout->AdapterEvent(Adapter.get(), type, value);
 }
 
@@ -614,7 +595,7 @@ void TFormMain::RunFirstProfileWizard() {
 // ---- closing ----
 
 void TFormMain::FormClose(TObject*, TCloseAction&) {
-    for (TPropertyPageFrame* page : Pages()) page->ClosePage();
+    PageHost.ClosePages();
     if (DevDetect) DevDetect->StopDetect();
     if (Adapter) Adapter->StopAdapter();
 }

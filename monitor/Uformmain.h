@@ -25,6 +25,7 @@
 #include "Trifacebtn.h"
 #include "Uformbase.h"
 #include "Umainlogic.h"
+#include "Upagehost.h"
 
 // The main window's pages, in the order of its layout.
 enum class TMainPageKind { SiteSurvey, Profile, Info };
@@ -127,7 +128,10 @@ public:
     TTimer* TimerDevDect;
     TTrayIcon* TrayIconMain;
 
-    TPropertyPageFrame* ActivePage = nullptr;
+    // The three pages with their tabs; the lists of the site survey and profile pages and the
+    // window itself take the focus when their page shows.
+    TPageHost PageHost;
+    TPropertyPageFrame* ActivePage() const { return PageHost.Current(); }
     std::unique_ptr<CThreadDevDetect> DevDetect;
     std::unique_ptr<DeviceRecord> CurDevice;  // null while no adapter is attached
     std::unique_ptr<CAdapter> Adapter;
@@ -162,7 +166,6 @@ private:
     void TimerDevDectTimer(TObject* sender);
 
     TPropertyPageFrame* MakePage(TMainPageKind kind, const char* name);
-    std::vector<TPropertyPageFrame*> Pages() const;
     IMainProfilePage* ProfilePage() const;
     void SetTray(const TrayState& state);
     void RestartDeviceTimer();

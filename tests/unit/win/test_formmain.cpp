@@ -76,7 +76,7 @@ TEST_F(MainWindow, PrepareFormTakesItsWordsInitsPagesAndShowsTheTray) {
     // Pages in layout order, each hidden after its init; then the information page.
     EXPECT_EQ(journal_.Lines, (std::vector<std::string>{"survey init", "profile init", "info init",
                                                         "info enter 0 0"}));
-    EXPECT_EQ(form_->ActivePage, info_);
+    EXPECT_EQ(form_->ActivePage(), info_);
     EXPECT_TRUE(info_->Visible());
     EXPECT_FALSE(survey_->Visible() || profile_->Visible());
     EXPECT_EQ(form_->ImgTabInfo->ImageIndex(), 1);
@@ -289,7 +289,7 @@ TEST_F(MainWindow, TabsSwitchPagesUnlessThePageRefusesToGo) {
     SendMessageA(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 110));
     SendMessageA(form_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(140, 110));
     EXPECT_EQ(journal_.Lines, (std::vector<std::string>{"info leave", "survey enter 0 0"}));
-    EXPECT_EQ(form_->ActivePage, survey_);
+    EXPECT_EQ(form_->ActivePage(), survey_);
     EXPECT_TRUE(survey_->Visible());
     EXPECT_FALSE(info_->Visible());
     EXPECT_EQ(form_->ImgTabSiteSurvey->ImageIndex(), 1);
@@ -299,14 +299,14 @@ TEST_F(MainWindow, TabsSwitchPagesUnlessThePageRefusesToGo) {
     survey_->RefuseLeave = true;
     SendMessageA(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(260, 110));
     SendMessageA(form_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(260, 110));
-    EXPECT_EQ(form_->ActivePage, survey_);
+    EXPECT_EQ(form_->ActivePage(), survey_);
     EXPECT_FALSE(profile_->Visible());
     EXPECT_EQ(form_->ImgProfile->ImageIndex(), 0);
     EXPECT_EQ(form_->ImgTabSiteSurvey->ImageIndex(), 1);
     survey_->RefuseLeave = false;
 
     EXPECT_FALSE(form_->ShowPage(nullptr));
-    EXPECT_EQ(form_->ActivePage, survey_);
+    EXPECT_EQ(form_->ActivePage(), survey_);
 }
 
 TEST_F(MainWindow, PageRequestsWorkWhileTheWindowIsHidden) {
@@ -314,13 +314,13 @@ TEST_F(MainWindow, PageRequestsWorkWhileTheWindowIsHidden) {
     form_->ShowPage(profile_);
     journal_.Lines.clear();
     Send(bmShowPage, spInfoPage);
-    EXPECT_EQ(form_->ActivePage, info_);
+    EXPECT_EQ(form_->ActivePage(), info_);
     EXPECT_EQ(journal_.With("info"), (std::vector<std::string>{"info enter 0 0", "info back"}));
     EXPECT_FALSE(form_->Visible());
     Send(bmShowPage, spProfilePage);
-    EXPECT_EQ(form_->ActivePage, profile_);
+    EXPECT_EQ(form_->ActivePage(), profile_);
     Send(bmShowPage, spProfilePage + 1);  // no page
-    EXPECT_EQ(form_->ActivePage, profile_);
+    EXPECT_EQ(form_->ActivePage(), profile_);
 
     Send(bmProfileSaved, WizardModeEdit);
     Send(bmProfileSaved, WizardModeFirstRun);
