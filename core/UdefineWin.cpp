@@ -1,4 +1,6 @@
 // The parts of the settings object that need the system.
+#include "UdefineWin.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -7,9 +9,8 @@
 #include "../classlib/Registry.h"
 #include "Udebug.h"
 #include "Udefine.h"
-#include "UdefineWin.h"
-#include "Uvyxwllib.h"
 #include "Uprofile.h"
+#include "Uvyxwllib.h"
 
 CFAGlobalVar FAGlobalVar;
 uint32_t BroadcastMsgId = 0;
@@ -63,18 +64,6 @@ struct DefineUnit {
 } defineUnit;
 }  // namespace
 
-void BringWindowToFront(HWND window) {
-    DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-    DWORD thisThread = GetCurrentThreadId();
-    bool attached = foregroundThread != 0 && foregroundThread != thisThread &&
-                    AttachThreadInput(thisThread, foregroundThread, TRUE);
-    if (IsIconic(window)) OpenIcon(window);
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
-    BringWindowToTop(window);
-    if (attached) AttachThreadInput(thisThread, foregroundThread, FALSE);
-}
-
 AnsiString GetFileVersionString(const AnsiString& file, int parts) {
     if (!FileExists(file)) return AnsiString();
     DWORD handle = 0;
@@ -90,10 +79,14 @@ AnsiString GetFileVersionString(const AnsiString& file, int parts) {
     unsigned a = HIWORD(fixed->dwFileVersionMS), b = LOWORD(fixed->dwFileVersionMS);
     unsigned c = HIWORD(fixed->dwFileVersionLS), d = LOWORD(fixed->dwFileVersionLS);
     switch (parts) {
-        case 1: return Format("%u", a);
-        case 2: return Format("%u.%u", a, b);
-        case 3: return Format("%u.%u.%u", a, b, c);
-        default: return Format("%u.%u.%u.%u", a, b, c, d);
+        case 1:
+            return Format("%u", a);
+        case 2:
+            return Format("%u.%u", a, b);
+        case 3:
+            return Format("%u.%u.%u", a, b, c);
+        default:
+            return Format("%u.%u.%u.%u", a, b, c, d);
     }
 }
 

@@ -1,4 +1,4 @@
-// Base of every window of the monitor, and the recipe the skinned windows share.
+// Base of every window of the monitor.
 //
 // TFormBase adds PrepareForm, run before a window is shown, takes the codes of the broadcast
 // message to one handler a code, and ends any modal run of the window with result 2 when the
@@ -11,7 +11,6 @@
 #include <map>
 
 #include "../classlib/Forms.h"
-#include "../classlib/Graphics.h"
 #include "../core/Umessages.h"
 
 // What follows a broadcast code's handler.
@@ -47,20 +46,3 @@ private:
     };
     std::map<WPARAM, TBroadcastEntry> broadcasts_;
 };
-
-// The window style bits a skinned window keeps: WS_BORDER, WS_DLGFRAME,
-// WS_SYSMENU and WS_THICKFRAME go.
-constexpr DWORD kBorderlessStyleMask = 0xFF33FFFFu;
-
-// Borderless window: caption the application title, client size that of
-// background (kept when none is given), the style masked, and a rounded region
-// of corner x corner over the client area when one can be made.
-void MakeBorderless(TForm* form, const TPicture* background, int corner);
-
-// Centres form over owner when that is showing, else on the screen; the halves
-// are integer divisions rounded toward zero.
-void CentreOver(TForm* form, TForm* owner);
-
-// For the background picture's mouse moves: with the left button held the
-// window is moved as if its caption were dragged.
-void DragByBackground(TForm* form, TShiftState shift);

@@ -4,12 +4,14 @@
 #include "../core/Udebug.h"
 #include "../core/Udefine.h"
 #include "../core/UdefineWin.h"
+#include "../core/Uforeground.h"
 #include "../core/Uprofile.h"
 #include "../core/Uvyxwllib.h"
 #include "Uformabout.h"
 #include "Uformmessage.h"
 #include "Uformprogress.h"
 #include "Uformres.h"
+#include "Uskinwindow.h"
 #include "Uthreadcloseform.h"
 
 TFormMain* FormMain = nullptr;

@@ -3,6 +3,7 @@
 #include "../core/Udefine.h"
 #include "Uformlayout.h"
 #include "Uformres.h"
+#include "Uskinwindow.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "core/Uvyxwltypes.h"
 #include "monitor/Propertypageframeunit.h"
 #include "monitor/Uformprogress.h"
+#include "monitor/Uskinwindow.h"
 #include "test_forms_fixture.h"
 
 namespace formstest {
