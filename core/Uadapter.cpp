@@ -617,15 +617,15 @@ void CAdapter::ApplyPendingProfile() {
         bool read = DriverLib.VYXWL_GetNetworkInfo(&current) == 1;
         if (!read || NetworkSettingsDiffer(current, profile.NetworkInfo)) {
             DebugTrace("Set static IP %d", profile.NetworkInfo.NI_wNetFlags);
-            if (!SendIgnoreDeviceChange(1)) DebugTrace("SendMessageTimeOut 1");
+            if (!SendIgnoreDeviceChange(dcIgnore)) DebugTrace("SendMessageTimeOut 1");
             DriverLib.VYXWL_SetNetworkInfo(&profile.NetworkInfo);
             // the adapter restarts with its new settings; wait until it answers again
             DeviceEntry entry = EntryFor(Device);
             for (int32_t i = 0; i < kDevDetectTries; ++i)
                 if (DriverLib.VYXWL_DevDetect(&entry) == 1) break;
-            if (!SendIgnoreDeviceChange(0)) {
+            if (!SendIgnoreDeviceChange(dcHeed)) {
                 DebugTrace("SendMessageTimeOut 2");
-                PostMessageA(Owner, BroadcastMsgId, bmIgnoreDeviceChange, 0);
+                PostMessageA(Owner, BroadcastMsgId, bmIgnoreDeviceChange, dcHeed);
             }
         }
     }

@@ -22,15 +22,11 @@
 #include "../classlib/Handles.h"
 #include "../classlib/Thread.h"
 #include "Udevicerecord.h"
+#include "Umessages.h"
 #include "Uthreadipaddr.h"
 #include "Uvyxwltypes.h"
 
 class TForm;
-
-// Codes of BroadcastMsgId (wParam) that the worker sends to its owner window.
-constexpr WPARAM bmStatusUpdated = 3;
-constexpr WPARAM bmProfileApplied = 8;
-constexpr WPARAM bmIgnoreDeviceChange = 10;
 
 #pragma pack(push, 1)
 

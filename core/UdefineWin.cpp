@@ -65,18 +65,6 @@ struct DefineUnit {
 } defineUnit;
 }  // namespace
 
-void BringWindowToFront(HWND window) {
-    DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
-    DWORD thisThread = GetCurrentThreadId();
-    bool attached = foregroundThread != 0 && foregroundThread != thisThread &&
-                    AttachThreadInput(thisThread, foregroundThread, TRUE);
-    if (IsIconic(window)) OpenIcon(window);
-    BringWindowToTop(window);
-    SetForegroundWindow(window);
-    BringWindowToTop(window);
-    if (attached) AttachThreadInput(thisThread, foregroundThread, FALSE);
-}
-
 AnsiString GetFileVersionString(const AnsiString& file, int parts) {
     if (!FileExists(file)) return AnsiString();
     DWORD handle = 0;

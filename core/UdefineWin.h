@@ -7,9 +7,6 @@
 
 class CFAGlobalVar;
 
-// Makes the window the foreground window, restoring it when minimised.
-void BringWindowToFront(HWND window);
-
 // The file version of file with 1 to 4 numbers ("5.1", "5.1.2600.2180");
 // empty when the file or its version resource is missing.
 AnsiString GetFileVersionString(const AnsiString& file, int parts);

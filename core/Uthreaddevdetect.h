@@ -12,12 +12,10 @@
 #include "../classlib/Handles.h"
 #include "../classlib/Thread.h"
 #include "Udevicerecord.h"
+#include "Umessages.h"
 
 class CFAGlobalVar;
 class CVYXWLLIB;
-
-// wParam of the broadcast message: the list of present adapters has changed.
-constexpr WPARAM bmDeviceListChanged = 2;
 
 // What the thread works with; the defaults are the program's own.
 struct DevDetectSetup {

@@ -10,6 +10,7 @@
 #include "../monitor/Uformres.h"
 #include "Udebug.h"
 #include "Udefine.h"
+#include "Umessages.h"
 #include "Uprofile.h"
 #include "Uvyxwllib.h"
 
@@ -108,7 +109,7 @@ static int RunMonitor() {
             RunServiceLogin();
             return 0;
         }
-        if (AnsiCompareText(__argv[i], "/SetupDefault") == 0) start = 513;
+        if (AnsiCompareText(__argv[i], "/SetupDefault") == 0) start = WizardModeFirstRun;
     }
 
     WaitLoginInstanceEnd();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "../classlib/Forms.h"
+#include "../core/Umessages.h"
 
 class CAdapter;
 
@@ -28,8 +29,9 @@ public:
     virtual bool EnterPage(TPropertyPageFrame* other, int direction, int mode);
     // Before the page is hidden; false keeps the page. Back forgets PrevPage.
     virtual bool LeavePage(TPropertyPageFrame* other, int direction, int mode);
-    // kind 1: an adapter was attached (with its worker); 2: detached.
+    // kind acAttached: an adapter was attached (with its worker); acDetached: it went.
     virtual void AdapterChanged(CAdapter* adapter, int kind, int reserved);
-    // type 3 a poll finished, 4 control switched (value 1 on, 0 off), 8 a profile applied.
+    // type aeStatusUpdated, aeControlSwitched (value 1 on, 0 off) or aeProfileApplied; value is
+    // the broadcast's lParam.
     virtual void AdapterEvent(CAdapter* adapter, int type, int value);
 };

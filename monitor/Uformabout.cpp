@@ -92,9 +92,9 @@ void TFormAbout::ShowDriverVersion(const AnsiString& version) {
 
 void TFormAbout::AdapterChanged(CAdapter* adapter, int kind, int reserved) {
     (void)reserved;
-    if (kind == 1) {
+    if (kind == acAttached) {
         Adapter = adapter;
-    } else if (kind == 2) {
+    } else if (kind == acDetached) {
         Adapter = nullptr;
         ResetDriverVersion();
     }
@@ -103,7 +103,7 @@ void TFormAbout::AdapterChanged(CAdapter* adapter, int kind, int reserved) {
 void TFormAbout::AdapterEvent(CAdapter* adapter, int type, int value) {
     (void)adapter;
     (void)value;
-    if (type != bmStatusUpdated || !Adapter || DriverVersionShown) return;
+    if (type != aeStatusUpdated || !Adapter || DriverVersionShown) return;
     DriverInfo info;
     if (Adapter->GetDriverInfo(info)) ShowDriverVersion(TextField(info.Version));
 }

@@ -16,9 +16,9 @@ public:
 
     // Texts of the string file, the web address and the program's version.
     bool PrepareForm(int arg) override;
-    // kind 1: attached with its worker; 2: detached, the driver version goes.
+    // acAttached: with its worker; acDetached: the driver version goes.
     void AdapterChanged(CAdapter* adapter, int kind, int reserved);
-    // The first status poll (type 3) after an attach that gives the driver's
+    // The first status poll (aeStatusUpdated) after an attach that gives the driver's
     // facts fills the driver version.
     void AdapterEvent(CAdapter* adapter, int type, int value);
 

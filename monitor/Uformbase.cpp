@@ -1,8 +1,8 @@
 #include "Uformbase.h"
 
-#include "../classlib/Application.h"
+#include <utility>
+
 #include "../core/Udefine.h"
-#include "Uformlayout.h"
 
 TFormBase::TFormBase(TComponent* owner) : TForm(owner) {
     SetBorderStyle(bsNone);
@@ -18,8 +18,26 @@ bool TFormBase::PrepareForm(int arg) {
     return true;
 }
 
+void TFormBase::OnBroadcast(WPARAM code, TBroadcastHandler handler, TBaseHandling then) {
+    broadcasts_[code] = TBroadcastEntry{std::move(handler), then};
+}
+
 void TFormBase::WndProc(TMessage& msg) {
-    if (BroadcastMsgId != 0 && msg.Msg == BroadcastMsgId && msg.WParam == bmCloseDialogs) {
+    if (BroadcastMsgId == 0 || msg.Msg != BroadcastMsgId) {
+        TForm::WndProc(msg);
+        return;
+    }
+    auto found = broadcasts_.find(msg.WParam);
+    if (found != broadcasts_.end()) {
+        // A copy: the handler may register another one for its own code.
+        TBroadcastEntry entry = found->second;
+        entry.Handler(msg.LParam);
+        if (entry.Then == TBaseHandling::Skip) {
+            msg.Result = 0;
+            return;
+        }
+    }
+    if (msg.WParam == bmCloseDialogs) {
         SetModalResult(mrCancel);
         // A code sent from another thread is served inside the modal loop's peek,
         // which then waits for the next message: give it one so it sees the result.
@@ -28,41 +46,4 @@ void TFormBase::WndProc(TMessage& msg) {
         return;
     }
     TForm::WndProc(msg);
-}
-
-void MakeBorderless(TForm* form, const TPicture* background, int corner) {
-    form->SetCaption(Application->Title());
-    HWND hwnd = form->Handle();
-    DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
-    SetWindowLongA(hwnd, GWL_STYLE, static_cast<LONG>(style & kBorderlessStyleMask));
-    // The frame goes first, so that the client area is the picture's size without it.
-    SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    if (background) {
-        form->SetClientHeight(background->Height());
-        form->SetClientWidth(background->Width());
-    }
-    HRGN region =
-        CreateRoundRectRgn(0, 0, form->ClientWidth(), form->ClientHeight(), corner, corner);
-    // The window owns the region from here on.
-    if (region && !SetWindowRgn(hwnd, region, TRUE)) DeleteObject(region);
-}
-
-void DragByBackground(TForm* form, TShiftState shift) {
-    if (!(shift & ssLeft)) return;
-    ReleaseCapture();
-    SendMessageA(form->Handle(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
-}
-
-void CentreOver(TForm* form, TForm* owner) {
-    int left, top;
-    if (owner && owner->Visible()) {
-        left = CentredStart(owner->Left(), owner->Width(), form->Width());
-        top = CentredStart(owner->Top(), owner->Height(), form->Height());
-    } else {
-        left = CentredStart(0, Screen->Width(), form->Width());
-        top = CentredStart(0, Screen->Height(), form->Height());
-    }
-    form->SetPosition(poDesigned);
-    form->SetBounds(left, top, form->Width(), form->Height());
 }

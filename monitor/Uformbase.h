@@ -1,16 +1,25 @@
-// Base of every window of the monitor, and the recipe the skinned windows share.
+// Base of every window of the monitor.
 //
-// TFormBase adds PrepareForm, run before a window is shown, and ends any modal
-// run of the window with result 2 when the close-dialogs code arrives.
+// TFormBase adds PrepareForm, run before a window is shown, takes the codes of the broadcast
+// message to one handler a code, and ends any modal run of the window with result 2 when the
+// close-dialogs code arrives.
 #pragma once
 
 #include <windows.h>
 
-#include "../classlib/Forms.h"
-#include "../classlib/Graphics.h"
+#include <functional>
+#include <map>
 
-// Code of BroadcastMsgId (wParam): every open dialog ends, the main window hides.
-constexpr WPARAM bmCloseDialogs = 9;
+#include "../classlib/Forms.h"
+#include "../core/Umessages.h"
+
+// What follows a broadcast code's handler.
+enum class TBaseHandling {
+    Skip,  // nothing
+    Run,   // the base form's own handling too: bmCloseDialogs ends a modal run
+};
+
+using TBroadcastHandler = std::function<void(LPARAM lParam)>;
 
 class TFormBase : public TForm {
 public:
@@ -21,24 +30,19 @@ public:
     // Overrides do their own work and end by calling this one.
     virtual bool PrepareForm(int arg);
 
-    // Code 9 of BroadcastMsgId sets the modal result to 2 and goes no further;
+    // One handler a code of BroadcastMsgId; a later one for the same code replaces it.
+    void OnBroadcast(WPARAM code, TBroadcastHandler handler,
+                     TBaseHandling then = TBaseHandling::Skip);
+
+    // A broadcast code goes to its handler. The base handling, for codes without one and after
+    // those that ask for it: bmCloseDialogs sets the modal result to 2 and goes no further,
     // everything else goes to the form's handling.
     void WndProc(TMessage& msg) override;
+
+private:
+    struct TBroadcastEntry {
+        TBroadcastHandler Handler;
+        TBaseHandling Then;
+    };
+    std::map<WPARAM, TBroadcastEntry> broadcasts_;
 };
-
-// The window style bits a skinned window keeps: WS_BORDER, WS_DLGFRAME,
-// WS_SYSMENU and WS_THICKFRAME go.
-constexpr DWORD kBorderlessStyleMask = 0xFF33FFFFu;
-
-// Borderless window: caption the application title, client size that of
-// background (kept when none is given), the style masked, and a rounded region
-// of corner x corner over the client area when one can be made.
-void MakeBorderless(TForm* form, const TPicture* background, int corner);
-
-// Centres form over owner when that is showing, else on the screen; the halves
-// are integer divisions rounded toward zero.
-void CentreOver(TForm* form, TForm* owner);
-
-// For the background picture's mouse moves: with the left button held the
-// window is moved as if its caption were dragged.
-void DragByBackground(TForm* form, TShiftState shift);

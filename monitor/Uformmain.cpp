@@ -4,12 +4,14 @@
 #include "../core/Udebug.h"
 #include "../core/Udefine.h"
 #include "../core/UdefineWin.h"
+#include "../core/Uforeground.h"
 #include "../core/Uprofile.h"
 #include "../core/Uvyxwllib.h"
 #include "Uformabout.h"
 #include "Uformmessage.h"
 #include "Uformprogress.h"
 #include "Uformres.h"
+#include "Uskinwindow.h"
 #include "Uthreadcloseform.h"
 
 TFormMain* FormMain = nullptr;
@@ -26,14 +28,7 @@ const ControlSpec kLayout[] = {
 };
 
 constexpr int kCornerEllipse = 20;
-constexpr int kTabNormal = 0;
-constexpr int kTabSelected = 1;
 constexpr int kMessageQuestionYesNo = 36;
-constexpr int kAdapterAttached = 1;
-constexpr int kAdapterDetached = 2;
-constexpr int kEventStatus = 3;
-constexpr int kEventControl = 4;
-constexpr int kEventApplied = 8;
 
 // The message dialog breaks lines where the text has a backslash followed by "n", as the
 // string file writes them.
@@ -177,16 +172,20 @@ TPropertyPageFrame* TFormMain::MakePage(TMainPageKind kind, const char* name) {
     return page;
 }
 
-std::vector<TPropertyPageFrame*> TFormMain::Pages() const {
-    return {FrameSiteSurvey1, FrameProfile1, FrameInfo1};
-}
-
 IMainProfilePage* TFormMain::ProfilePage() const {
     return dynamic_cast<IMainProfilePage*>(FrameProfile1);
 }
 
 void TFormMain::FormCreate(TObject*) {
     MakeBorderless(this, FormRes ? FormRes->ImgMainBG->Picture() : nullptr, kCornerEllipse);
+    auto list = [](TPropertyPageFrame* page) -> TWinControl* {
+        auto* listPage = dynamic_cast<IMainListPage*>(page);
+        return listPage ? listPage->PageList() : nullptr;
+    };
+    PageHost.Add(FrameSiteSurvey1, ImgTabSiteSurvey, list(FrameSiteSurvey1));
+    PageHost.Add(FrameProfile1, ImgProfile, list(FrameProfile1));
+    PageHost.Add(FrameInfo1, ImgTabInfo, this);
+    BindBroadcasts();
 }
 
 bool TFormMain::PrepareForm(int arg) {
@@ -209,12 +208,7 @@ bool TFormMain::PrepareForm(int arg) {
 
     if (FormAbout) FormAbout->PrepareForm(arg);
 
-    for (TPropertyPageFrame* page : Pages()) {
-        page->InitPage();
-        page->Hide();
-    }
-
-    ActivePage = nullptr;
+    PageHost.InitPages();
     ImgAdapter->Picture()->Assign(FormRes->ImgAdapterD->Picture());
     SetTray(TrayForAdapter(Texts, false, UtilityEnabled));
     TrayIconMain->SetVisible(true);
@@ -240,6 +234,30 @@ void TFormMain::CreateWorkers() {
 
 // ---- messages ----
 
+// Every code but those of the wizard; only the open request goes on to the base handling.
+void TFormMain::BindBroadcasts() {
+    OnBroadcast(
+        bmOpenUtility, [this](LPARAM) { MenuItOpenClick(this); }, TBaseHandling::Run);
+    OnBroadcast(bmDeviceListChanged, [this](LPARAM) { OnDeviceListChanged(); });
+    OnBroadcast(bmStatusUpdated, [this](LPARAM lParam) {
+        OnAdapterEvent(aeStatusUpdated, static_cast<int>(lParam));
+    });
+    OnBroadcast(bmShowPage, [this](LPARAM lParam) { OnPageRequest(lParam); });
+    OnBroadcast(bmProfileSaved, [this](LPARAM lParam) {
+        if (IMainProfilePage* page = ProfilePage()) {
+            page->OnProfileStored(lParam);
+        } else {
+            DebugPrint("profile saved %d: no profile page", static_cast<int>(lParam));
+        }
+    });
+    OnBroadcast(bmProfileApplied, [this](LPARAM lParam) {
+        OnAdapterEvent(aeProfileApplied, static_cast<int>(lParam));
+    });
+    OnBroadcast(bmCloseDialogs, [this](LPARAM) { CloseDialogsAndHide(); });
+    OnBroadcast(bmIgnoreDeviceChange,
+                [this](LPARAM lParam) { IgnoreDeviceChange = lParam == dcIgnore; });
+}
+
 void TFormMain::WndProc(TMessage& msg) {
     if (msg.Msg == kMsgOpenProgram) {
         // The sender is let go before the window opens.
@@ -248,45 +266,7 @@ void TFormMain::WndProc(TMessage& msg) {
         MenuItOpenClick(this);
         return;
     }
-    if (BroadcastMsgId != 0 && msg.Msg == BroadcastMsgId) {
-        BroadcastRoute route = RouteBroadcast(msg.WParam);
-        switch (route) {
-            case BroadcastRoute::OpenUtility:
-                MenuItOpenClick(this);
-                break;
-            case BroadcastRoute::DeviceListChanged:
-                OnDeviceListChanged();
-                break;
-            case BroadcastRoute::StatusUpdated:
-                OnAdapterEvent(kEventStatus, static_cast<int>(msg.LParam));
-                break;
-            case BroadcastRoute::ShowPage:
-                OnPageRequest(msg.LParam);
-                break;
-            case BroadcastRoute::ProfileSaved:
-                if (IMainProfilePage* page = ProfilePage()) {
-                    page->OnProfileStored(msg.LParam);
-                } else {
-                    DebugPrint("profile saved %d: no profile page", static_cast<int>(msg.LParam));
-                }
-                break;
-            case BroadcastRoute::ProfileApplied:
-                OnAdapterEvent(kEventApplied, static_cast<int>(msg.LParam));
-                break;
-            case BroadcastRoute::CloseDialogs:
-                CloseDialogsAndHide();
-                break;
-            case BroadcastRoute::IgnoreDeviceChange:
-                IgnoreDeviceChange = msg.LParam == 1;
-                break;
-            case BroadcastRoute::Base:
-                break;
-        }
-        if (!BroadcastAlsoToBase(route)) {
-            msg.Result = 0;
-            return;
-        }
-    } else if (IsResumeMessage(msg.Msg, msg.WParam)) {
+    if (IsResumeMessage(msg.Msg, msg.WParam)) {
         OnResume();
     } else if (msg.Msg == WM_DEVICECHANGE) {
         DebugPrint("WM_DEVICECHANGE %d %d", static_cast<int>(msg.WParam),
@@ -318,10 +298,10 @@ void TFormMain::OnResume() {
 }
 
 void TFormMain::OnPageRequest(LPARAM lParam) {
-    if (lParam == 1) {
+    if (lParam == spInfoPage) {
         ShowPage(FrameInfo1);
         if (auto* info = dynamic_cast<IMainInfoPage*>(FrameInfo1)) info->ShowStatusPanel();
-    } else if (lParam == 2) {
+    } else if (lParam == spProfilePage) {
         ShowPage(FrameProfile1);
     }
 }
@@ -340,31 +320,16 @@ void TFormMain::CloseDialogsAndHide() {
 // ---- pages ----
 
 bool TFormMain::ShowPage(TPropertyPageFrame* page) {
-    if (ActivePage && !ActivePage->LeavePage(page, kPageJump, 0)) return false;
-    if (!page || !page->EnterPage(ActivePage, kPageJump, 0)) return false;
-    ActivePage = page;
-    for (TPropertyPageFrame* p : Pages()) p->SetVisible(p == ActivePage);
-
-    if (FrameInfo1->Visible() && Visible()) SetFocus();
-    for (TPropertyPageFrame* p : {FrameSiteSurvey1, FrameProfile1}) {
-        auto* listPage = dynamic_cast<IMainListPage*>(p);
-        TWinControl* list = listPage ? listPage->PageList() : nullptr;
-        if (p->Visible() && list && list->CanFocus()) list->SetFocus();
-    }
-
-    ImgTabInfo->SetImageIndex(ActivePage == FrameInfo1 ? kTabSelected : kTabNormal);
-    ImgTabSiteSurvey->SetImageIndex(ActivePage == FrameSiteSurvey1 ? kTabSelected : kTabNormal);
-    ImgProfile->SetImageIndex(ActivePage == FrameProfile1 ? kTabSelected : kTabNormal);
-    return true;
+    return PageHost.Jump(page);
 }
 
 void TFormMain::NotifyPagesAdapterChanged(int kind, int reserved) {
-    for (TPropertyPageFrame* page : Pages()) page->AdapterChanged(Adapter.get(), kind, reserved);
+    PageHost.AdapterChanged(Adapter.get(), kind, reserved);
     if (FormAbout) FormAbout->AdapterChanged(Adapter.get(), kind, reserved);
 }
 
 void TFormMain::NotifyPagesAdapterEvent(int type, int value) {
-    for (TPropertyPageFrame* page : Pages()) page->AdapterEvent(Adapter.get(), type, value);
+    PageHost.AdapterEvent(Adapter.get(), type, value);
     if (FormAbout) FormAbout->AdapterEvent(Adapter.get(), type, value);
 }
 
@@ -377,7 +342,7 @@ void TFormMain::SetUtilityEnabled(bool on) {
     }
     if (UtilityEnabled && ZeroCfgOn) SetZeroConfigEnabled(false);
     SetTray(TrayForAdapter(Texts, CurDevice != nullptr, UtilityEnabled));
-    OnAdapterEvent(kEventControl, UtilityEnabled ? 1 : 0);
+    OnAdapterEvent(aeControlSwitched, UtilityEnabled ? 1 : 0);
     if (!UtilityEnabled) CThreadCloseForm::Start([this] { OnCloseFormThreadDone(); });
 }
 
@@ -524,12 +489,12 @@ void TFormMain::AttachDevice(const DeviceRecord* record) {
     ImgAdapter->Picture()->Assign(FormRes->ImgAdapterA->Picture());
     if (UtilityEnabled) AutoConnectDue = true;
     SetTray(TrayForAdapter(Texts, true, UtilityEnabled));
-    NotifyPagesAdapterChanged(kAdapterAttached, 0);
+    NotifyPagesAdapterChanged(acAttached, 0);
 }
 
 void TFormMain::DetachDevice() {
     if (!CurDevice) return;
-    NotifyPagesAdapterChanged(kAdapterDetached, 0);
+    NotifyPagesAdapterChanged(acDetached, 0);
     ImgAdapter->Picture()->Assign(FormRes->ImgAdapterD->Picture());
     if (Adapter) Adapter->CloseDevice();
     CurDevice.reset();
@@ -539,7 +504,7 @@ void TFormMain::DetachDevice() {
 
 void TFormMain::OnAdapterEvent(int type, int value) {
     if (!CurDevice || !Adapter) return;
-    if (type == kEventStatus && UtilityEnabled) {
+    if (type == aeStatusUpdated && UtilityEnabled) {
         WLStatus status;
         if (Adapter->GetAdapterStatus(status)) {
             UpdateTrayFromStatus(status);
@@ -550,7 +515,7 @@ void TFormMain::OnAdapterEvent(int type, int value) {
         } else {
             SetTray(TrayNoLink(Texts));
         }
-    } else if (type == kEventApplied && UtilityEnabled) {
+    } else if (type == aeProfileApplied && UtilityEnabled) {
         SetTray(TrayNoLink(Texts));
     }
     // The wizard of an automatic connection runs its own message loop: the adapter may be gone.
@@ -606,7 +571,7 @@ void TFormMain::RunFirstProfileWizard() {
 // ---- closing ----
 
 void TFormMain::FormClose(TObject*, TCloseAction&) {
-    for (TPropertyPageFrame* page : Pages()) page->ClosePage();
+    PageHost.ClosePages();
     if (DevDetect) DevDetect->StopDetect();
     if (Adapter) Adapter->StopAdapter();
 }

@@ -25,16 +25,7 @@
 #include "Trifacebtn.h"
 #include "Uformbase.h"
 #include "Umainlogic.h"
-
-// Codes of BroadcastMsgId (wParam) that only the main window receives.
-constexpr WPARAM bmOpenUtility = 1;
-constexpr WPARAM bmShowPage = 5;
-constexpr WPARAM bmProfileSaved = 6;
-
-// Wizard modes of RunProfileWizard.
-constexpr int WizardModeNew = 1;
-constexpr int WizardModeEdit = 2;
-constexpr int WizardModeFirstRun = 513;
+#include "Upagehost.h"
 
 // The main window's pages, in the order of its layout.
 enum class TMainPageKind { SiteSurvey, Profile, Info };
@@ -52,7 +43,8 @@ public:
     virtual ~IMainProfilePage() = default;
     // Runs the profile wizard modally in mode; true when it ended with result 1.
     virtual bool RunProfileWizard(int mode) = 0;
-    // Stores EditProfile (bmProfileSaved): lParam 2 replaces the edited profile, else adds.
+    // Stores EditProfile (bmProfileSaved): WizardModeEdit replaces the edited
+    // profile, any other lParam adds it.
     virtual void OnProfileStored(LPARAM lParam) = 0;
     // The page's file dialogs (OpenDlgProf, SaveDlgProf), ended by the close-dialogs code while
     // they run.
@@ -67,7 +59,7 @@ public:
     virtual TWinControl* PageList() = 0;
 };
 
-// The link information page: bmShowPage with lParam 1 returns it to its status panel, as a
+// The link information page: bmShowPage with spInfoPage returns it to its status panel, as a
 // click on its BtnBack1 does.
 class IMainInfoPage {
 public:
@@ -136,7 +128,10 @@ public:
     TTimer* TimerDevDect;
     TTrayIcon* TrayIconMain;
 
-    TPropertyPageFrame* ActivePage = nullptr;
+    // The three pages with their tabs; the lists of the site survey and profile pages and the
+    // window itself take the focus when their page shows.
+    TPageHost PageHost;
+    TPropertyPageFrame* ActivePage() const { return PageHost.Current(); }
     std::unique_ptr<CThreadDevDetect> DevDetect;
     std::unique_ptr<DeviceRecord> CurDevice;  // null while no adapter is attached
     std::unique_ptr<CAdapter> Adapter;
@@ -163,6 +158,7 @@ protected:
 
 private:
     void FormCreate(TObject* sender);
+    void BindBroadcasts();
     void FormClose(TObject* sender, TCloseAction& action);
     void FormDestroy(TObject* sender);
     void BtnCloseClick(TObject* sender);
@@ -170,7 +166,6 @@ private:
     void TimerDevDectTimer(TObject* sender);
 
     TPropertyPageFrame* MakePage(TMainPageKind kind, const char* name);
-    std::vector<TPropertyPageFrame*> Pages() const;
     IMainProfilePage* ProfilePage() const;
     void SetTray(const TrayState& state);
     void RestartDeviceTimer();

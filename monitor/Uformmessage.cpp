@@ -3,6 +3,7 @@
 #include "../classlib/Application.h"
 #include "../core/Udefine.h"
 #include "Uformlayout.h"
+#include "Uskinwindow.h"
 
 namespace {
 

@@ -28,6 +28,6 @@ private:
 };
 
 // Lays the dialog out, centres it over owner when that is showing (else on the
-// screen) and runs it: 1 OK, 2 Cancel (also the system menu's close and code 9),
+// screen) and runs it: 1 OK, 2 Cancel (also the system menu's close and bmCloseDialogs),
 // 6 Yes, 7 No.
 int ShowMessageBox(TFormMessage* form, TForm* owner, int flags, const AnsiString& text);

@@ -3,6 +3,7 @@
 #include "../core/Udefine.h"
 #include "Uformlayout.h"
 #include "Uformres.h"
+#include "Uskinwindow.h"
 
 namespace {
 
@@ -31,17 +32,14 @@ TFormProgress::TFormProgress(TComponent* owner) : TFormBase(owner) {
 
 void TFormProgress::FormCreate(TObject*) {
     MakeBorderless(this, StepPicture(0), 15);
+    // The steps stop with the run that the base handling ends.
+    OnBroadcast(
+        bmCloseDialogs, [this](LPARAM) { TimerClose->SetEnabled(false); }, TBaseHandling::Run);
 }
 
 bool TFormProgress::PrepareForm(int arg) {
     ImgBg->Picture()->Assign(StepPicture(0));
     return TFormBase::PrepareForm(arg);
-}
-
-void TFormProgress::WndProc(TMessage& msg) {
-    if (BroadcastMsgId != 0 && msg.Msg == BroadcastMsgId && msg.WParam == bmCloseDialogs)
-        TimerClose->SetEnabled(false);
-    TFormBase::WndProc(msg);
 }
 
 void TFormProgress::TimerCloseTimer(TObject*) {

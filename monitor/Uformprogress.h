@@ -14,8 +14,6 @@ public:
 
     // Shows the first step's picture.
     bool PrepareForm(int arg) override;
-    // Code 9 also stops the steps.
-    void WndProc(TMessage& msg) override;
 
     TImage* ImgBg;
     TTimer* TimerClose;  // its Tag counts the steps shown
@@ -26,5 +24,5 @@ private:
 };
 
 // Runs the dialog modally, centred over owner when it is showing, else on the
-// screen, until its fifth step (result 1) or code 9 (result 2).
+// screen, until its fifth step (result 1) or bmCloseDialogs (result 2).
 void ShowProgress(TFormProgress* form, TForm* owner, uint32_t durationMs);

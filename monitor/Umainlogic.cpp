@@ -115,29 +115,6 @@ bool DeviceChangeRestartsTimer(uintptr_t wParam, bool ignoringDeviceChanges) {
     return wParam == kDevNodesChanged && !ignoringDeviceChanges;
 }
 
-BroadcastRoute RouteBroadcast(uintptr_t code) {
-    switch (code) {
-        case 1:
-            return BroadcastRoute::OpenUtility;
-        case 2:
-            return BroadcastRoute::DeviceListChanged;
-        case 3:
-            return BroadcastRoute::StatusUpdated;
-        case 5:
-            return BroadcastRoute::ShowPage;
-        case 6:
-            return BroadcastRoute::ProfileSaved;
-        case 8:
-            return BroadcastRoute::ProfileApplied;
-        case 9:
-            return BroadcastRoute::CloseDialogs;
-        case 10:
-            return BroadcastRoute::IgnoreDeviceChange;
-        default:
-            return BroadcastRoute::Base;
-    }
-}
-
 bool ProfileMatchesScan(const WLProfile& profile, const std::vector<SiteSurveyEntry>& scan,
                         const SurveyToProfile& convert) {
     AnsiString ssid = TextField(profile.Ssid1);

@@ -1,6 +1,6 @@
 // The main window's decisions that need no window: the tray icon and its tip, which items the
-// tray menu shows, which messages start a device detection or count as a resume, where each
-// broadcast code goes, and which stored profile the automatic connection takes.
+// tray menu shows, which messages start a device detection or count as a resume, and which
+// stored profile the automatic connection takes.
 #pragma once
 
 #include <cstddef>
@@ -92,8 +92,6 @@ inline bool TrayMenuMayOpen(bool hasForeground, bool foregroundIsOurs) {
     return !hasForeground || foregroundIsOurs;
 }
 
-// Another program's request to open the window (WM_USER + 1001).
-constexpr uint32_t kMsgOpenProgram = 0x7E9;
 constexpr uint32_t kMsgPower = 0x48;            // WM_POWER
 constexpr uint32_t kMsgPowerBroadcast = 0x218;  // WM_POWERBROADCAST
 constexpr uint32_t kMsgDeviceChange = 0x219;    // WM_DEVICECHANGE
@@ -106,24 +104,6 @@ constexpr uint32_t kDeviceTimerMs = 3000;
 bool IsResumeMessage(uint32_t msg, uintptr_t wParam);
 // WM_DEVICECHANGE with DBT_DEVNODES_CHANGED while device changes are heeded.
 bool DeviceChangeRestartsTimer(uintptr_t wParam, bool ignoringDeviceChanges);
-
-// Where the main window takes a code of the broadcast message.
-enum class BroadcastRoute {
-    Base,  // 0, 4, 7, above 10: only the base window procedure
-    OpenUtility,
-    DeviceListChanged,
-    StatusUpdated,
-    ShowPage,
-    ProfileSaved,
-    ProfileApplied,
-    CloseDialogs,
-    IgnoreDeviceChange,
-};
-BroadcastRoute RouteBroadcast(uintptr_t code);
-// Only the open request goes on to the base procedure after its own handling.
-inline bool BroadcastAlsoToBase(BroadcastRoute route) {
-    return route == BroadcastRoute::Base || route == BroadcastRoute::OpenUtility;
-}
 
 // A survey entry as a profile (ProfileFromSurveyEntry with the driver's channel conversion).
 using SurveyToProfile = std::function<WLProfile(const SiteSurveyEntry& entry)>;

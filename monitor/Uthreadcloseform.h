@@ -1,5 +1,5 @@
 // The close-dialogs thread: tells every top-level window to close its dialogs
-// (code 9 of BroadcastMsgId), waits half a second and ends, freeing itself.
+// (bmCloseDialogs), waits half a second and ends, freeing itself.
 #pragma once
 
 #include <windows.h>

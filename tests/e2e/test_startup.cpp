@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "E2e.h"
+#include "core/Umessages.h"
 #include "tests/unit/TempDir.h"
 
 namespace {
@@ -232,7 +233,7 @@ struct BroadcastListener {
     static UINT message;
     static int openUtility;
     static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-        if (msg == message && w == 1) ++openUtility;
+        if (msg == message && w == bmOpenUtility) ++openUtility;
         return DefWindowProcA(h, msg, w, l);
     }
 };

@@ -134,7 +134,7 @@ TEST_F(AdapterTest, IPSettingsChangeIsBracketedByNotices) {
     onNotice_ = [&](const Notice& n) {
         if (n.code != bmIgnoreDeviceChange) return;
         seen.push_back(TraceSince(mark));
-        if (n.value != 0) return;
+        if (n.value != dcHeed) return;
         lastNotice = GetTickCount();
         // from here to the end of the pause the worker holds both guards
         libraryCall =
@@ -149,9 +149,9 @@ TEST_F(AdapterTest, IPSettingsChangeIsBracketedByNotices) {
     DWORD announced = GetTickCount();
 
     ASSERT_EQ(notices_.size(), 3u);
-    EXPECT_TRUE(notices_[0].code == bmIgnoreDeviceChange && notices_[0].value == 1 &&
+    EXPECT_TRUE(notices_[0].code == bmIgnoreDeviceChange && notices_[0].value == dcIgnore &&
                 notices_[0].sent);
-    EXPECT_TRUE(notices_[1].code == bmIgnoreDeviceChange && notices_[1].value == 0 &&
+    EXPECT_TRUE(notices_[1].code == bmIgnoreDeviceChange && notices_[1].value == dcHeed &&
                 notices_[1].sent);
     EXPECT_TRUE(notices_[2].code == bmProfileApplied && !notices_[2].sent);
 
@@ -250,7 +250,7 @@ TEST_F(AdapterTest, UnansweredNoticeIsPostedInstead) {
     bool gotApplied = false;
     // the main thread waits for the worker's lock instead of answering
     onNotice_ = [&](const Notice& n) {
-        if (n.code == bmIgnoreDeviceChange && n.value == 1)
+        if (n.code == bmIgnoreDeviceChange && n.value == dcIgnore)
             gotApplied = adapter_->GetAppliedProfile(nullptr);
     };
     ASSERT_TRUE(adapter_->ApplyProfile(StaticProfile("Static", 5)));
@@ -259,13 +259,14 @@ TEST_F(AdapterTest, UnansweredNoticeIsPostedInstead) {
     size_t posted = notices_.size(), applied = notices_.size();
     for (size_t i = 0; i < notices_.size(); ++i) {
         const Notice& n = notices_[i];
-        if (n.code == bmIgnoreDeviceChange && n.value == 0 && !n.sent && posted == notices_.size())
+        if (n.code == bmIgnoreDeviceChange && n.value == dcHeed && !n.sent &&
+            posted == notices_.size())
             posted = i;
         if (n.code == bmProfileApplied) applied = i;
     }
     ASSERT_LT(posted, notices_.size()) << "the second notice is posted";
     EXPECT_LT(posted, applied);
-    EXPECT_TRUE(notices_[0].code == bmIgnoreDeviceChange && notices_[0].value == 1);
+    EXPECT_TRUE(notices_[0].code == bmIgnoreDeviceChange && notices_[0].value == dcIgnore);
 }
 
 TEST_F(AdapterTest, NewerRequestsReplaceOlderAndTheWishGoesFirst) {

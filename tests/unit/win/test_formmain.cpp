@@ -76,7 +76,7 @@ TEST_F(MainWindow, PrepareFormTakesItsWordsInitsPagesAndShowsTheTray) {
     // Pages in layout order, each hidden after its init; then the information page.
     EXPECT_EQ(journal_.Lines, (std::vector<std::string>{"survey init", "profile init", "info init",
                                                         "info enter 0 0"}));
-    EXPECT_EQ(form_->ActivePage, info_);
+    EXPECT_EQ(form_->ActivePage(), info_);
     EXPECT_TRUE(info_->Visible());
     EXPECT_FALSE(survey_->Visible() || profile_->Visible());
     EXPECT_EQ(form_->ImgTabInfo->ImageIndex(), 1);
@@ -130,11 +130,11 @@ TEST_F(MainWindow, DeviceChangesAreDebouncedAndIgnoredOnRequest) {
     EXPECT_EQ(LogCount("WM_DEVICECHANGE 32768 0"), 1u);
 
     // While the worker changes IP settings, device changes are only logged.
-    Send(bmIgnoreDeviceChange, 1);
+    Send(bmIgnoreDeviceChange, dcIgnore);
     SendMessageA(form_->Handle(), WM_DEVICECHANGE, 7, 0);
     EXPECT_EQ(LogCount("WM_DEVICECHANGE 7 1"), 1u);
     EXPECT_FALSE(form_->TimerDevDect->Enabled());
-    Send(bmIgnoreDeviceChange, 0);
+    Send(bmIgnoreDeviceChange, dcHeed);
     SendMessageA(form_->Handle(), WM_DEVICECHANGE, 7, 0);
     EXPECT_TRUE(form_->TimerDevDect->Enabled());
 }
@@ -216,7 +216,8 @@ TEST_F(MainWindow, ZeroConfigurationHandOverOnXpAsksAndWritesSettings) {
     EXPECT_EQ(Setting("EnableUtility"), "0");
     EXPECT_EQ(form_->TrayIconMain->IconIndex(), 0);
     EXPECT_EQ(form_->TrayIconMain->Hint(), "Disabled");
-    EXPECT_EQ(journal_.With("info event"), std::vector<std::string>{"info event 4 0"});
+    EXPECT_EQ(journal_.With("info event"),
+              std::vector<std::string>{EventLine("info", aeControlSwitched, 0)});
     // The worker hands the adapter to the system's service.
     ASSERT_TRUE(PumpUntil(
         [&] { return Trace().find("VYXWL_Set_WZCService(1) -> 1") != std::string::npos; }));
@@ -288,7 +289,7 @@ TEST_F(MainWindow, TabsSwitchPagesUnlessThePageRefusesToGo) {
     SendMessageA(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 110));
     SendMessageA(form_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(140, 110));
     EXPECT_EQ(journal_.Lines, (std::vector<std::string>{"info leave", "survey enter 0 0"}));
-    EXPECT_EQ(form_->ActivePage, survey_);
+    EXPECT_EQ(form_->ActivePage(), survey_);
     EXPECT_TRUE(survey_->Visible());
     EXPECT_FALSE(info_->Visible());
     EXPECT_EQ(form_->ImgTabSiteSurvey->ImageIndex(), 1);
@@ -298,36 +299,40 @@ TEST_F(MainWindow, TabsSwitchPagesUnlessThePageRefusesToGo) {
     survey_->RefuseLeave = true;
     SendMessageA(form_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(260, 110));
     SendMessageA(form_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(260, 110));
-    EXPECT_EQ(form_->ActivePage, survey_);
+    EXPECT_EQ(form_->ActivePage(), survey_);
     EXPECT_FALSE(profile_->Visible());
     EXPECT_EQ(form_->ImgProfile->ImageIndex(), 0);
     EXPECT_EQ(form_->ImgTabSiteSurvey->ImageIndex(), 1);
     survey_->RefuseLeave = false;
 
     EXPECT_FALSE(form_->ShowPage(nullptr));
-    EXPECT_EQ(form_->ActivePage, survey_);
+    EXPECT_EQ(form_->ActivePage(), survey_);
 }
 
 TEST_F(MainWindow, PageRequestsWorkWhileTheWindowIsHidden) {
     MakeAndPrepare();
     form_->ShowPage(profile_);
     journal_.Lines.clear();
-    Send(bmShowPage, 1);
-    EXPECT_EQ(form_->ActivePage, info_);
+    Send(bmShowPage, spInfoPage);
+    EXPECT_EQ(form_->ActivePage(), info_);
     EXPECT_EQ(journal_.With("info"), (std::vector<std::string>{"info enter 0 0", "info back"}));
     EXPECT_FALSE(form_->Visible());
-    Send(bmShowPage, 2);
-    EXPECT_EQ(form_->ActivePage, profile_);
-    Send(bmShowPage, 3);
-    EXPECT_EQ(form_->ActivePage, profile_);
+    Send(bmShowPage, spProfilePage);
+    EXPECT_EQ(form_->ActivePage(), profile_);
+    Send(bmShowPage, spProfilePage + 1);  // no page
+    EXPECT_EQ(form_->ActivePage(), profile_);
 
-    Send(bmProfileSaved, 2);
-    Send(bmProfileSaved, 513);
-    EXPECT_EQ(journal_.With("profile stored"),
-              (std::vector<std::string>{"profile stored 2", "profile stored 513"}));
+    Send(bmProfileSaved, WizardModeEdit);
+    Send(bmProfileSaved, WizardModeFirstRun);
+    EXPECT_EQ(
+        journal_.With("profile stored"),
+        (std::vector<std::string>{StoredLine(WizardModeEdit), StoredLine(WizardModeFirstRun)}));
     // Codes the window does not handle leave everything as it is.
     journal_.Lines.clear();
-    for (WPARAM code : {0, 4, 7, 11}) Send(code, 1);
+    // 4 is only an event type; bmApplyPickedNetwork is the wizard's.
+    for (WPARAM code :
+         {WPARAM(0), WPARAM(aeControlSwitched), bmApplyPickedNetwork, bmIgnoreDeviceChange + 1})
+        Send(code, 1);
     EXPECT_TRUE(journal_.Lines.empty());
 }
 
@@ -367,12 +372,13 @@ struct ForeignSend {
 
 TEST_F(MainWindow, OpenRequestFromAnotherProgramIsAnsweredBeforeTheWizardRuns) {
     MakeAndPrepare();
-    // 0x7E9 is answered at once; code 1 (a second instance) waits for the whole action.
-    for (UINT message : {UINT(0x7E9), UINT(BroadcastMsgId)}) {
+    // The open request is answered at once; bmOpenUtility (a second instance) waits for the
+    // whole action.
+    for (UINT message : {UINT(kMsgOpenProgram), UINT(BroadcastMsgId)}) {
         ForeignSend send;
         send.window = form_->Handle();
         send.message = message;
-        send.wParam = message == 0x7E9 ? 0 : bmOpenUtility;
+        send.wParam = message == kMsgOpenProgram ? 0 : bmOpenUtility;
         bool answeredInWizard = true;
         HANDLE sender = nullptr;
         profile_->Wizard = [&](int) {
@@ -385,11 +391,12 @@ TEST_F(MainWindow, OpenRequestFromAnotherProgramIsAnsweredBeforeTheWizardRuns) {
         // The sender thread ends when its send is answered.
         EXPECT_TRUE(PumpUntilSignalled(sender));
         CloseHandle(sender);
-        EXPECT_EQ(answeredInWizard, message == 0x7E9) << message;
-        if (message == 0x7E9) {
+        EXPECT_EQ(answeredInWizard, message == kMsgOpenProgram) << message;
+        if (message == kMsgOpenProgram) {
             EXPECT_EQ(send.result.load(), 1);
         }
     }
-    EXPECT_EQ(journal_.With("profile wizard"),
-              (std::vector<std::string>{"profile wizard 513", "profile wizard 513"}));
+    EXPECT_EQ(
+        journal_.With("profile wizard"),
+        (std::vector<std::string>{WizardLine(WizardModeFirstRun), WizardLine(WizardModeFirstRun)}));
 }

@@ -31,8 +31,9 @@ TEST_F(MainWindow, AttachTellsPagesAndAboutBoxAndAnEmptyStoreRunsTheFirstRunWiza
     std::vector<std::string> changed;
     for (const std::string& l : journal_.Lines)
         if (l.find(" changed ") != std::string::npos) changed.push_back(l);
-    EXPECT_EQ(changed, (std::vector<std::string>{"survey changed 1 0", "profile changed 1 0",
-                                                 "info changed 1 0"}));
+    EXPECT_EQ(changed, (std::vector<std::string>{ChangedLine("survey", acAttached),
+                                                 ChangedLine("profile", acAttached),
+                                                 ChangedLine("info", acAttached)}));
     EXPECT_EQ(FormAbout->Adapter, form_->Adapter.get());
     EXPECT_TRUE(form_->AutoConnectDue);
     EXPECT_EQ(form_->TrayIconMain->IconIndex(), 2);
@@ -42,12 +43,13 @@ TEST_F(MainWindow, AttachTellsPagesAndAboutBoxAndAnEmptyStoreRunsTheFirstRunWiza
     FAGlobalVar.EditProfile = Profile("Leftover", "Elsewhere");
     bool pagesToldBeforeWizard = true;
     profile_->Wizard = [&](int) {
-        pagesToldBeforeWizard = !journal_.With("info event 3").empty();
+        pagesToldBeforeWizard = !journal_.With(EventLine("info", aeStatusUpdated)).empty();
         return false;
     };
     Post(bmStatusUpdated, 0);
-    ASSERT_TRUE(PumpUntil([&] { return journal_.Count("info event 3 0") == 1; }));
-    EXPECT_EQ(journal_.With("profile wizard"), std::vector<std::string>{"profile wizard 513"});
+    ASSERT_TRUE(PumpUntil([&] { return journal_.Count(EventLine("info", aeStatusUpdated)) == 1; }));
+    EXPECT_EQ(journal_.With("profile wizard"),
+              std::vector<std::string>{WizardLine(WizardModeFirstRun)});
     EXPECT_FALSE(pagesToldBeforeWizard) << "the pages hear the poll after the wizard";
     EXPECT_TRUE(SameBytes(FAGlobalVar.EditProfile, FAGlobalVar.DefaultProfile));
     EXPECT_FALSE(form_->AutoConnectDue);
@@ -58,7 +60,7 @@ TEST_F(MainWindow, AttachTellsPagesAndAboutBoxAndAnEmptyStoreRunsTheFirstRunWiza
 
     // Due only once.
     Post(bmStatusUpdated, 0);
-    ASSERT_TRUE(PumpUntil([&] { return journal_.Count("info event 3 0") == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return journal_.Count(EventLine("info", aeStatusUpdated)) == 2; }));
     EXPECT_EQ(journal_.With("profile wizard").size(), 1u);
 }
 
@@ -79,14 +81,14 @@ TEST_F(MainWindow, AnUnreadProfileListKeepsTheConnectionDue) {
     ASSERT_TRUE(WaitAttached());
     form_->ProfilesUnread = true;
     Post(bmStatusUpdated, 0);
-    ASSERT_TRUE(PumpUntil([&] { return journal_.Count("info event 3 0") == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return journal_.Count(EventLine("info", aeStatusUpdated)) == 1; }));
     EXPECT_TRUE(journal_.With("profile wizard").empty()) << "not the same as no profile";
     EXPECT_TRUE(form_->AutoConnectDue);
     EXPECT_EQ(LogCount("auto connect waits: profile list not loaded"), 1u);
 
     form_->ProfilesUnread = false;
     Post(bmStatusUpdated, 0);
-    ASSERT_TRUE(PumpUntil([&] { return journal_.Count("info event 3 0") == 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return journal_.Count(EventLine("info", aeStatusUpdated)) == 2; }));
     EXPECT_EQ(journal_.With("profile wizard").size(), 1u);
     EXPECT_FALSE(form_->AutoConnectDue);
 }
@@ -98,7 +100,8 @@ TEST_F(MainWindow, AdaptersComeAndGoAndTheLastAppliedProfileReconnects) {
     ASSERT_TRUE(WaitAttached());
     closeThreads_ = true;
     Post(bmStatusUpdated, 0);
-    ASSERT_TRUE(PumpUntil([&] { return journal_.Count("info event 8 0") == 1; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return journal_.Count(EventLine("info", aeProfileApplied)) == 1; }));
     EXPECT_EQ(LogCount("auto connect found: Lobby"), 1u);
 
     // A replaced by B: A detached, then B attached in the same handling.
@@ -108,15 +111,17 @@ TEST_F(MainWindow, AdaptersComeAndGoAndTheLastAppliedProfileReconnects) {
         SendMessageA(form_->Handle(), WM_DEVICECHANGE, 7, 0);
     };
     replug(kAdapterB);
-    ASSERT_TRUE(PumpUntil([&] { return journal_.Count("info changed 1 0") == 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return journal_.Count(ChangedLine("info", acAttached)) == 1; }));
     EXPECT_EQ(journal_.With("info changed"),
-              (std::vector<std::string>{"info changed 2 0", "info changed 1 0"}));
+              (std::vector<std::string>{ChangedLine("info", acDetached),
+                                        ChangedLine("info", acAttached)}));
     EXPECT_EQ(LogCount("control (Other Adapter)USB\\VID_0001&PID_0003-9999"), 1u);
 
     // Unplugged: detached, the tray back to its default.
     replug("[Adapter]\r\n");
     ASSERT_TRUE(PumpUntil([&] { return form_->CurDevice == nullptr; }));
-    EXPECT_EQ(journal_.With("survey changed"), std::vector<std::string>{"survey changed 2 0"});
+    EXPECT_EQ(journal_.With("survey changed"),
+              std::vector<std::string>{ChangedLine("survey", acDetached)});
     EXPECT_EQ(form_->TrayIconMain->IconIndex(), 0);
     EXPECT_EQ(form_->TrayIconMain->Hint(), "Wavelorn");
     EXPECT_EQ(LogCount("new total dev 0"), 1u);
@@ -138,7 +143,8 @@ TEST_F(MainWindow, ResumeFromSuspendDetachesAndFindsTheAdapterAgain) {
     journal_.Lines.clear();
     SendMessageA(form_->Handle(), WM_POWERBROADCAST, 7, 0);
     EXPECT_EQ(form_->CurDevice, nullptr);
-    EXPECT_EQ(journal_.With("info changed"), std::vector<std::string>{"info changed 2 0"});
+    EXPECT_EQ(journal_.With("info changed"),
+              std::vector<std::string>{ChangedLine("info", acDetached)});
     EXPECT_TRUE(form_->AutoConnectDue);
     // The same adapter counts as new after the known ones were forgotten.
     ASSERT_TRUE(WaitAttached());
@@ -156,8 +162,9 @@ TEST_F(MainWindow, WithControlOffPollsLeaveTheTrayAndConnectNothing) {
     EXPECT_EQ(form_->TrayIconMain->Hint(), "Disabled");
     Post(bmStatusUpdated, 0);
     Post(bmProfileApplied, 0);
-    ASSERT_TRUE(PumpUntil([&] { return journal_.Count("info event 8 0") == 1; }));
-    EXPECT_EQ(journal_.Count("info event 3 0"), 1u);
+    ASSERT_TRUE(
+        PumpUntil([&] { return journal_.Count(EventLine("info", aeProfileApplied)) == 1; }));
+    EXPECT_EQ(journal_.Count(EventLine("info", aeStatusUpdated)), 1u);
     EXPECT_EQ(form_->TrayIconMain->Hint(), "Disabled");
     EXPECT_TRUE(journal_.With("profile wizard").empty());
 }

@@ -62,6 +62,20 @@ struct Journal {
     }
 };
 
+// The journal's lines for what the window tells a page and the profile page's own calls.
+inline std::string ChangedLine(const std::string& page, int kind, int reserved = 0) {
+    return page + " changed " + std::to_string(kind) + " " + std::to_string(reserved);
+}
+inline std::string EventLine(const std::string& page, int type, int value = 0) {
+    return page + " event " + std::to_string(type) + " " + std::to_string(value);
+}
+inline std::string WizardLine(int mode) {
+    return "profile wizard " + std::to_string(mode);
+}
+inline std::string StoredLine(LPARAM lParam) {
+    return "profile stored " + std::to_string(static_cast<long>(lParam));
+}
+
 class FakePage : public TPropertyPageFrame, public IMainListPage {
 public:
     FakePage(TComponent* owner, const std::string& tag, Journal* journal)
@@ -81,12 +95,10 @@ public:
         return !RefuseLeave && TPropertyPageFrame::LeavePage(other, direction, mode);
     }
     void AdapterChanged(CAdapter* adapter, int kind, int reserved) override {
-        Log->Add(Tag_ + " changed " + std::to_string(kind) + " " + std::to_string(reserved) +
-                 (adapter ? "" : " null"));
+        Log->Add(ChangedLine(Tag_, kind, reserved) + (adapter ? "" : " null"));
     }
     void AdapterEvent(CAdapter* adapter, int type, int value) override {
-        Log->Add(Tag_ + " event " + std::to_string(type) + " " + std::to_string(value) +
-                 (adapter ? "" : " null"));
+        Log->Add(EventLine(Tag_, type, value) + (adapter ? "" : " null"));
     }
     TWinControl* PageList() override { return List; }
 
@@ -103,12 +115,10 @@ public:
         SaveDlg = new TSaveDialog(this);
     }
     bool RunProfileWizard(int mode) override {
-        Log->Add("profile wizard " + std::to_string(mode));
+        Log->Add(WizardLine(mode));
         return Wizard ? Wizard(mode) : false;
     }
-    void OnProfileStored(LPARAM lParam) override {
-        Log->Add("profile stored " + std::to_string(static_cast<long>(lParam)));
-    }
+    void OnProfileStored(LPARAM lParam) override { Log->Add(StoredLine(lParam)); }
     TOpenDialog* ProfileOpenDialog() override { return OpenDlg; }
     TOpenDialog* ProfileSaveDialog() override { return SaveDlg; }
 

@@ -125,35 +125,36 @@ TEST_F(AboutBox, DriverVersionOncePerAttach) {
     form_->PrepareForm(0);
     Create();
     // Attached but not open yet: no driver facts, the next poll tries again.
-    form_->AdapterChanged(adapter_.get(), 1, 0);
-    form_->AdapterEvent(adapter_.get(), 3, 0);
+    form_->AdapterChanged(adapter_.get(), acAttached, 0);
+    form_->AdapterEvent(adapter_.get(), aeStatusUpdated, 0);
     EXPECT_EQ(form_->LblDrvVer->Caption(), "");
     EXPECT_FALSE(form_->DriverVersionShown);
 
     Open();
-    form_->AdapterEvent(adapter_.get(), 8, 0);  // only a status poll reads it
+    form_->AdapterEvent(adapter_.get(), aeProfileApplied, 0);  // only a status poll reads it
     EXPECT_EQ(form_->LblDrvVer->Caption(), "");
-    form_->AdapterEvent(adapter_.get(), 3, 0);
+    form_->AdapterEvent(adapter_.get(), aeStatusUpdated, 0);
     EXPECT_EQ(form_->LblDrvVer->Caption(), "5.1.2600.2180");
     EXPECT_TRUE(form_->DriverVersionShown);
 
     // Later polls leave the label alone.
     form_->LblDrvVer->SetCaption("kept");
-    form_->AdapterEvent(adapter_.get(), 3, 0);
+    form_->AdapterEvent(adapter_.get(), aeStatusUpdated, 0);
     EXPECT_EQ(form_->LblDrvVer->Caption(), "kept");
 
     // Detached: gone, and no poll brings it back until the next attach.
-    form_->AdapterChanged(adapter_.get(), 2, 0);
+    form_->AdapterChanged(adapter_.get(), acDetached, 0);
     EXPECT_EQ(form_->Adapter, nullptr);
     EXPECT_EQ(form_->LblDrvVer->Caption(), "");
-    form_->AdapterEvent(adapter_.get(), 3, 0);
+    form_->AdapterEvent(adapter_.get(), aeStatusUpdated, 0);
     EXPECT_EQ(form_->LblDrvVer->Caption(), "");
-    form_->AdapterChanged(adapter_.get(), 7, 0);  // not a kind: nothing
+    const int notAKind = 7;
+    form_->AdapterChanged(adapter_.get(), notAKind, 0);
     EXPECT_EQ(form_->Adapter, nullptr);
 
-    form_->AdapterChanged(adapter_.get(), 1, 0);
+    form_->AdapterChanged(adapter_.get(), acAttached, 0);
     EXPECT_EQ(form_->Adapter, adapter_.get());
-    form_->AdapterEvent(adapter_.get(), 3, 0);
+    form_->AdapterEvent(adapter_.get(), aeStatusUpdated, 0);
     EXPECT_EQ(form_->LblDrvVer->Caption(), "5.1.2600.2180");
 
     // Preparing again starts over.
@@ -180,8 +181,8 @@ TEST_F(AboutBox, AsTheUserSeesIt) {
     Create();
     Open();
     form_->PrepareForm(0);
-    form_->AdapterChanged(adapter_.get(), 1, 0);
-    form_->AdapterEvent(adapter_.get(), 3, 0);
+    form_->AdapterChanged(adapter_.get(), acAttached, 0);
+    form_->AdapterEvent(adapter_.get(), aeStatusUpdated, 0);
     form_->Show();
     HWND hwnd = form_->Handle();
     SetForegroundWindow(hwnd);

@@ -9,6 +9,7 @@
 #include "core/Uvyxwltypes.h"
 #include "monitor/Propertypageframeunit.h"
 #include "monitor/Uformprogress.h"
+#include "monitor/Uskinwindow.h"
 #include "test_forms_fixture.h"
 
 namespace formstest {
@@ -43,7 +44,7 @@ TEST_F(BaseForm, CloseDialogsEndsAModalRunWithCancelAndTheNextRunStartsAfresh) {
 
     // Another code of the message is not the close-dialogs code.
     OneShot other(20, [&] {
-        PostMessageA(form->Handle(), BroadcastMsgId, 3, 0);
+        PostMessageA(form->Handle(), BroadcastMsgId, bmStatusUpdated, 0);
         PostMessageA(form->Handle(), WM_NULL, 0, 0);
     });
     OneShot end(60, [&] { form->SetModalResult(mrOk); });
@@ -79,6 +80,38 @@ TEST_F(BaseForm, CloseDialogsLeavesAWindowOutsideAModalRunAsItIs) {
     OneShot end(40, [&] { form->SetModalResult(mrYes); });
     EXPECT_EQ(form->ShowModal(), mrYes);
     EXPECT_EQ(end.Runs, 1);
+}
+
+TEST_F(BaseForm, BroadcastHandlersTakeTheirCodeAndSayWhetherTheBaseHandlingFollows) {
+    TAutoFree<TFormBaseProbe> form(NewForm<TFormBaseProbe>(Application));
+    std::vector<std::string> heard;
+    auto hear = [&](const char* who) {
+        return [&heard, who](LPARAM lParam) { heard.push_back(who + std::to_string(lParam)); };
+    };
+    form->OnBroadcast(bmStatusUpdated, hear("old "));
+    form->OnBroadcast(bmStatusUpdated, hear("status "));  // replaces the first
+    form->OnBroadcast(bmShowPage, hear("page "), TBaseHandling::Run);
+    SendMessageA(form->Handle(), BroadcastMsgId, bmStatusUpdated, 42);
+    SendMessageA(form->Handle(), BroadcastMsgId, bmShowPage, spProfilePage);
+    SendMessageA(form->Handle(), BroadcastMsgId, bmProfileApplied, 7);  // no handler
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"status 42", "page " + std::to_string(spProfilePage)}));
+
+    // A close-dialogs handler that keeps the base handling out keeps the modal run going.
+    heard.clear();
+    form->OnBroadcast(bmCloseDialogs, hear("close "));
+    OneShot post(20, [&] { PostCloseDialogs(form->Handle()); });
+    OneShot end(80, [&] { form->SetModalResult(mrOk); });
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(heard, std::vector<std::string>{"close 0"});
+
+    // With the base handling the run ends with Cancel after the handler.
+    heard.clear();
+    form->OnBroadcast(bmCloseDialogs, hear("close "), TBaseHandling::Run);
+    OneShot again(20, [&] { PostCloseDialogs(form->Handle()); });
+    OneShot guard(3000, [&] { form->SetModalResult(99); });
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(heard, std::vector<std::string>{"close 0"});
 }
 
 TEST_F(BaseForm, BorderlessRecipe) {
@@ -162,7 +195,7 @@ TEST(PropertyPage, PrevPageFollowsForwardEntriesAndBackLeaves) {
     TPageProbe from(nullptr), page(nullptr), other(nullptr);
     EXPECT_EQ(page.PrevPage, nullptr);
 
-    EXPECT_TRUE(page.EnterPage(&from, kPageForward, 513));
+    EXPECT_TRUE(page.EnterPage(&from, kPageForward, WizardModeFirstRun));
     EXPECT_EQ(page.PrevPage, &from);
     EXPECT_TRUE(page.EnterPage(&other, kPageJump, 0));
     EXPECT_TRUE(page.EnterPage(&other, kPageBack, 0));
@@ -177,15 +210,15 @@ TEST(PropertyPage, PrevPageFollowsForwardEntriesAndBackLeaves) {
 
     // A forward entry from nowhere remembers nowhere.
     page.PrevPage = &from;
-    EXPECT_TRUE(page.EnterPage(nullptr, kPageForward, 1));
+    EXPECT_TRUE(page.EnterPage(nullptr, kPageForward, WizardModeNew));
     EXPECT_EQ(page.PrevPage, nullptr);
 
     // The rest do nothing by default.
     page.PrevPage = &from;
     page.InitPage();
     page.ResetPage();
-    page.AdapterChanged(nullptr, 1, 0);
-    page.AdapterEvent(nullptr, 3, 0);
+    page.AdapterChanged(nullptr, acAttached, 0);
+    page.AdapterEvent(nullptr, aeStatusUpdated, 0);
     page.ClosePage();
     EXPECT_EQ(page.PrevPage, &from);
     EXPECT_FALSE(page.Visible());

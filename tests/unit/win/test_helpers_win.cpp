@@ -3,6 +3,7 @@
 #include "TempDir.h"
 #include "core/Udefine.h"
 #include "core/UdefineWin.h"
+#include "core/Uforeground.h"
 
 static std::string ThisProgram() {
     char path[MAX_PATH] = {};
@@ -36,8 +37,9 @@ TEST(IniListLookup, ItemDataByExactName) {
     EXPECT_EQ(IniListLookup(file, "Other", "ProfileName", "dflt"), "dflt");
 
     // items past Count are not looked at; no Count means no items
-    TempDir::WriteFile(file, "[WLANProfile]\r\nCount=1\r\nItemName1=A\r\nItemData1=a\r\n"
-                             "ItemName2=ProfileName\r\nItemData2=Late\r\n");
+    TempDir::WriteFile(file,
+                       "[WLANProfile]\r\nCount=1\r\nItemName1=A\r\nItemData1=a\r\n"
+                       "ItemName2=ProfileName\r\nItemData2=Late\r\n");
     EXPECT_EQ(IniListLookup(file, "WLANProfile", "ProfileName", "d"), "d");
     TempDir::WriteFile(file, "[WLANProfile]\r\nItemName1=ProfileName\r\nItemData1=x\r\n");
     EXPECT_EQ(IniListLookup(file, "WLANProfile", "ProfileName", "d"), "d");
@@ -50,10 +52,10 @@ TEST(IniListLookup, ItemDataByExactName) {
 }
 
 TEST(BringWindowToFront, RestoresAndActivates) {
-    HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                 200, 100, nullptr, nullptr, nullptr, nullptr);
-    HWND target = CreateWindowExA(0, "STATIC", "target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50,
-                                  50, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                 100, nullptr, nullptr, nullptr, nullptr);
+    HWND target = CreateWindowExA(0, "STATIC", "target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                                  200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(other && target);
     ShowWindow(target, SW_MINIMIZE);
     SetForegroundWindow(other);
