@@ -18,7 +18,7 @@ bool TFormBase::PrepareForm(int arg) {
     return true;
 }
 
-void TFormBase::OnBroadcast(WPARAM code, TBroadcastHandler handler, TBaseHandling then) {
+void TFormBase::SetBroadcast(WPARAM code, TBroadcastHandler handler, TBaseHandling then) {
     broadcasts_[code] = TBroadcastEntry{std::move(handler), then};
 }
 
@@ -31,9 +31,9 @@ void TFormBase::WndProc(TMessage& msg) {
     if (found != broadcasts_.end()) {
         // A copy: the handler may register another one for its own code.
         TBroadcastEntry entry = found->second;
-        entry.Handler(msg.LParam);
+        LRESULT answer = entry.Handler(msg.LParam);
         if (entry.Then == TBaseHandling::Skip) {
-            msg.Result = 0;
+            msg.Result = answer;
             return;
         }
     }

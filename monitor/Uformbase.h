@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <map>
+#include <type_traits>
+#include <utility>
 
 #include "../classlib/Forms.h"
 #include "../core/Umessages.h"
@@ -19,7 +21,8 @@ enum class TBaseHandling {
     Run,   // the base form's own handling too: bmCloseDialogs ends a modal run
 };
 
-using TBroadcastHandler = std::function<void(LPARAM lParam)>;
+// A code's handler; what it returns is the message's answer to a sender that waits for it.
+using TBroadcastHandler = std::function<LRESULT(LPARAM lParam)>;
 
 class TFormBase : public TForm {
 public:
@@ -30,9 +33,22 @@ public:
     // Overrides do their own work and end by calling this one.
     virtual bool PrepareForm(int arg);
 
-    // One handler a code of BroadcastMsgId; a later one for the same code replaces it.
-    void OnBroadcast(WPARAM code, TBroadcastHandler handler,
-                     TBaseHandling then = TBaseHandling::Skip);
+    // One handler a code of BroadcastMsgId; a later one for the same code replaces it. A handler
+    // that returns nothing answers 0.
+    template <class F>
+    void OnBroadcast(WPARAM code, F handler, TBaseHandling then = TBaseHandling::Skip) {
+        if constexpr (std::is_void_v<std::invoke_result_t<F&, LPARAM>>) {
+            SetBroadcast(
+                code,
+                [handler = std::move(handler)](LPARAM lParam) mutable -> LRESULT {
+                    handler(lParam);
+                    return 0;
+                },
+                then);
+        } else {
+            SetBroadcast(code, TBroadcastHandler(std::move(handler)), then);
+        }
+    }
 
     // A broadcast code goes to its handler. The base handling, for codes without one and after
     // those that ask for it: bmCloseDialogs sets the modal result to 2 and goes no further,
@@ -40,6 +56,8 @@ public:
     void WndProc(TMessage& msg) override;
 
 private:
+    void SetBroadcast(WPARAM code, TBroadcastHandler handler, TBaseHandling then);
+
     struct TBroadcastEntry {
         TBroadcastHandler Handler;
         TBaseHandling Then;

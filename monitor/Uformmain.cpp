@@ -243,12 +243,10 @@ void TFormMain::BindBroadcasts() {
         OnAdapterEvent(aeStatusUpdated, static_cast<int>(lParam));
     });
     OnBroadcast(bmShowPage, [this](LPARAM lParam) { OnPageRequest(lParam); });
-    OnBroadcast(bmProfileSaved, [this](LPARAM lParam) {
-        if (IMainProfilePage* page = ProfilePage()) {
-            page->OnProfileStored(lParam);
-        } else {
-            DebugPrint("profile saved %d: no profile page", static_cast<int>(lParam));
-        }
+    OnBroadcast(bmProfileSaved, [this](LPARAM lParam) -> LRESULT {
+        if (IMainProfilePage* page = ProfilePage()) return page->OnProfileStored(lParam) ? 1 : 0;
+        DebugPrint("profile saved %d: no profile page", static_cast<int>(lParam));
+        return 0;
     });
     OnBroadcast(bmProfileApplied, [this](LPARAM lParam) {
         OnAdapterEvent(aeProfileApplied, static_cast<int>(lParam));

@@ -44,8 +44,9 @@ public:
     // Runs the profile wizard modally in mode; true when it ended with result 1.
     virtual bool RunProfileWizard(int mode) = 0;
     // Stores EditProfile (bmProfileSaved): WizardModeEdit replaces the edited
-    // profile, any other lParam adds it.
-    virtual void OnProfileStored(LPARAM lParam) = 0;
+    // profile, any other lParam adds it. True when the store took it; the main window answers
+    // the code with 1 then, else 0.
+    virtual bool OnProfileStored(LPARAM lParam) = 0;
     // The page's file dialogs (OpenDlgProf, SaveDlgProf), ended by the close-dialogs code while
     // they run.
     virtual TOpenDialog* ProfileOpenDialog() = 0;

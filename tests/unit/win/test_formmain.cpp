@@ -322,8 +322,10 @@ TEST_F(MainWindow, PageRequestsWorkWhileTheWindowIsHidden) {
     Send(bmShowPage, spProfilePage + 1);  // no page
     EXPECT_EQ(form_->ActivePage(), profile_);
 
-    Send(bmProfileSaved, WizardModeEdit);
-    Send(bmProfileSaved, WizardModeFirstRun);
+    // The sender learns whether the store took the profile.
+    EXPECT_EQ(SendMessageA(form_->Handle(), BroadcastMsgId, bmProfileSaved, WizardModeEdit), 1);
+    profile_->StoreAnswer = false;
+    EXPECT_EQ(SendMessageA(form_->Handle(), BroadcastMsgId, bmProfileSaved, WizardModeFirstRun), 0);
     EXPECT_EQ(
         journal_.With("profile stored"),
         (std::vector<std::string>{StoredLine(WizardModeEdit), StoredLine(WizardModeFirstRun)}));

@@ -118,11 +118,15 @@ public:
         Log->Add(WizardLine(mode));
         return Wizard ? Wizard(mode) : false;
     }
-    void OnProfileStored(LPARAM lParam) override { Log->Add(StoredLine(lParam)); }
+    bool OnProfileStored(LPARAM lParam) override {
+        Log->Add(StoredLine(lParam));
+        return StoreAnswer;
+    }
     TOpenDialog* ProfileOpenDialog() override { return OpenDlg; }
     TOpenDialog* ProfileSaveDialog() override { return SaveDlg; }
 
     std::function<bool(int mode)> Wizard;
+    bool StoreAnswer = true;
     TOpenDialog* OpenDlg;
     TSaveDialog* SaveDlg;
 };
