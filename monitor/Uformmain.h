@@ -53,6 +53,15 @@ public:
     virtual TOpenDialog* ProfileSaveDialog() = 0;
 };
 
+// What the profile page hands the profile wizard window (the window behind ProfileWizardForm):
+// the adapter notifications it receives, for the wizard's pages.
+class IProfileWizard {
+public:
+    virtual ~IProfileWizard() = default;
+    virtual void NotifyPagesAdapterChanged(CAdapter* adapter, int kind, int reserved) = 0;
+    virtual void NotifyPagesAdapterEvent(CAdapter* adapter, int type, int value) = 0;
+};
+
 // A page whose list takes the focus when the page is shown (LvSite, LvProf).
 class IMainListPage {
 public:
@@ -146,8 +155,9 @@ public:
 
     // Windows whose showing makes the Open action restore the application instead of opening
     // anything: the profile wizard and the quick connect dialog, set by the start-up code.
-    TForm* ProfileWizardForm = nullptr;
-    TForm* ConnectSetForm = nullptr;
+    // The wizard window also implements IProfileWizard.
+    TFormBase* ProfileWizardForm = nullptr;
+    TFormBase* ConnectSetForm = nullptr;
 
     // The worker's waits and the device timer; the program keeps the defaults.
     AdapterTiming WorkerTiming;
