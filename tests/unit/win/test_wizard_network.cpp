@@ -222,11 +222,8 @@ TEST_F(IPSettingsPage, TypedAddressAndTheMaskItProposes) {
         const char* typed;
         const char* mask;
     };
-    const std::vector<Case> cases = {
-        {"127.0.0.1", "255.0.0.0"},     {"128.1.2.3", "255.255.0.0"},
-        {"191.1.2.3", "255.255.0.0"},   {"192.168.1.20", "255.255.255.0"},
-        {"223.1.2.3", "255.255.255.0"}, {"255.1.2.3", "255.255.255.0"},
-    };
+    // The first octet's boundaries are the rules' tests; here the page and its frames.
+    const std::vector<Case> cases = {{"127.0.0.1", "255.0.0.0"}, {"192.168.1.20", "255.255.255.0"}};
     Enter(kNone, 0x1);
     // Cleared with the focus outside the frames: leaving a frame makes its empty octets 0.
     auto clear = [&] {
