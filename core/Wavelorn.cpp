@@ -8,6 +8,7 @@
 #include "../monitor/Uformaskinfo.h"
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformres.h"
+#include "../monitor/Uframeinfo.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "Umessages.h"
@@ -125,6 +126,14 @@ static int RunMonitor() {
     Application->SetTitle(FAGlobalVar.AppTitle);
     // The skin store first: the windows take their pictures from it as they are made.
     FormRes = NewForm<TFormRes>(Application);
+    MainPageFactory = [](TComponent* owner, TMainPageKind kind) -> TPropertyPageFrame* {
+        switch (kind) {
+            case TMainPageKind::Info:
+                return new TFrameInfo(owner);
+            default:
+                return nullptr;
+        }
+    };
     Application->CreateForm(FormMain);
     Application->CreateForm(FormAbout);
     Application->CreateForm(FormAskInfo);
