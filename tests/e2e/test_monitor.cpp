@@ -1,6 +1,7 @@
 // The monitor as a user's machine runs it, with the stand-in adapter: it attaches, connects by
 // itself, shows the link in the tray, lets the adapter go and takes it back, opens its window for
-// a second start and ends through the tray menu's hidden close item.
+// a second start and ends through the tray menu's hidden close item; its link information page
+// shows the connection, its statistics, the lost link and the unplugged adapter.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,9 +9,11 @@
 #include <vector>
 
 #include "E2e.h"
+#include "core/Umessages.h"
 #include "core/Uvyxwlapi.h"
 #include "tests/unit/TempDir.h"
 #include "tests/unit/win/Screenshot.h"
+#include "tests/unit/win/UserInput.h"
 
 namespace {
 
@@ -53,6 +56,49 @@ std::string Title(HWND hwnd) {
     char text[256] = {};
     GetWindowTextA(hwnd, text, sizeof(text));
     return text;
+}
+
+// Where the link information page's controls lie in the main window's client area: the page at
+// 4, 134, its panels at its top left.
+POINT OnInfoPage(int x, int y) {
+    return {4 + x, 134 + y};
+}
+
+// The text of the label whose top left lies at client point p of the window.
+std::string LabelAt(HWND window, POINT p) {
+    struct Search {
+        HWND window;
+        POINT p;
+        HWND found;
+    } search{window, p, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char cls[32] = {};
+            GetClassNameA(child, cls, sizeof(cls));
+            RECT r;
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, s->window, reinterpret_cast<POINT*>(&r), 2);
+            if (_stricmp(cls, "Static") == 0 && r.left == s->p.x && r.top == s->p.y) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return "(no label)";
+    char text[256] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(search.found, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &n);
+    return text;
+}
+
+// The real mouse's left button pressed and released at client point p of the window.
+void ClickAt(HWND window, POINT p) {
+    ClientToScreen(window, &p);
+    userinput::ClickScreen(p);
 }
 
 // Shift, Alt and F held down as the user holds them while releasing the right button on the
@@ -98,7 +144,8 @@ protected:
     void SetUp() override {
         static int counter = 0;
         root_ = "Monitor" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-        for (const char* file : {"Wavelorn.exe", "VYXWL.DLL", "Wavelorn.ini"})
+        for (const char* file : {"Wavelorn.exe", "VYXWL.DLL", "Wavelorn.ini", "radio.m", "broken.m",
+                                 "radioi.m", "brokeni.m"})
             ASSERT_TRUE(CopyFileA((ProgramFolder() + file).c_str(), dir_.File(file).c_str(), FALSE))
                 << file;
         TempDir::WriteFile(dir_.File("Wavelorn.Log"), "");
@@ -257,6 +304,110 @@ TEST_F(Monitor, ConnectsFollowsTheAdapterOpensForASecondStartAndEndsFromTheTray)
     PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(monitor.WaitEnd(10000)) << "the close item was not there";
+}
+
+// The page's labels by their places on the status and statistics panels.
+const POINT kLbStatus = OnInfoPage(134, 88), kLbSSID = OnInfoPage(134, 103),
+            kLbWlMode = OnInfoPage(134, 119), kLbTransfer = OnInfoPage(134, 135),
+            kLbChannel = OnInfoPage(134, 151), kLbSecurity = OnInfoPage(134, 167),
+            kLbAuthen = OnInfoPage(134, 182), kLbIP = OnInfoPage(312, 88),
+            kLbMask = OnInfoPage(312, 103), kLbGateway = OnInfoPage(312, 119),
+            kLbDNS = OnInfoPage(312, 135), kLbDHCP = OnInfoPage(312, 151),
+            kLbMAC = OnInfoPage(312, 167), kLbPackRx = OnInfoPage(162, 119),
+            kLbByteTx = OnInfoPage(162, 167), kLbUpTime = OnInfoPage(318, 135),
+            kLbTotalTime = OnInfoPage(318, 151);
+// Button centres: More on the animation panel, Statistics on the status panel, Refresh on the
+// statistics panel.
+const POINT kBtnMore = OnInfoPage(63, 19), kBtnStatistics = OnInfoPage(171, 19),
+            kBtnRefresh = OnInfoPage(365, 180);
+
+TEST_F(Monitor, TheLinkPageShowsTheConnectionItsStatisticsTheLostLinkAndTheUnplug) {
+    // The link comes up a while after the apply; the address is one nobody here can have, so
+    // the internet check never gets past its bind.
+    const std::string dhcp =
+        "[DHCP]\r\nAddress=192.0.2.20\r\nMask=255.255.255.0\r\nGateway=192.0.2.1\r\n"
+        "DNS1=192.0.2.53\r\n";
+    const std::string adapter = std::string(kAdapter) + "ConnectDelay=4000\r\nTxPower=18\r\n";
+    Scenario(adapter + kNetworks + dhcp);
+    // A clip that is not there is simply not played.
+    ASSERT_TRUE(DeleteFileA(dir_.File("broken.m").c_str()));
+    StoreProfiles();
+    Program monitor(dir_.File("Wavelorn.exe"), "", dir_.Path());
+    ASSERT_TRUE(monitor.Started());
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        std::vector<HWND> mains = WindowsOf(monitor.Id(), "TFormMain");
+        main = mains.empty() ? nullptr : mains[0];
+        return main != nullptr;
+    }));
+    auto shows = [&](POINT label, const std::string& text, DWORD timeoutMs = kTimeoutMs) {
+        return WaitUntil([&] { return LabelAt(main, label) == text; }, timeoutMs);
+    };
+
+    // The automatic connection: the profile being applied, then the link, then the addresses.
+    ASSERT_TRUE(shows(kLbStatus, "Connecting...")) << LabelAt(main, kLbStatus);
+    EXPECT_EQ(LabelAt(main, kLbSSID), "Office");
+    EXPECT_EQ(LabelAt(main, kLbIP), "0.0.0.0");
+    ASSERT_TRUE(shows(kLbStatus, "Connected")) << Log();
+    EXPECT_EQ(LabelAt(main, kLbIP), "0.0.0.0") << "the first connected poll reads no address";
+    EXPECT_EQ(Count(Log(), "IP renew done"), 0u);
+    ASSERT_TRUE(shows(kLbIP, "192.0.2.20")) << Log();
+    EXPECT_EQ(Count(Log(), "IP renew done\r\n"), 1u) << "renewed at the poll before";
+    EXPECT_EQ(LabelAt(main, kLbMask), "255.255.255.0");
+    EXPECT_EQ(LabelAt(main, kLbGateway), "192.0.2.1");
+    EXPECT_EQ(LabelAt(main, kLbDNS), "192.0.2.53");
+    EXPECT_EQ(LabelAt(main, kLbDHCP), "Enabled");
+    EXPECT_EQ(LabelAt(main, kLbSSID), "Office");
+    EXPECT_EQ(LabelAt(main, kLbMAC), "00-A0-C5-11-22-33");
+    EXPECT_EQ(LabelAt(main, kLbChannel), "6");
+    EXPECT_EQ(LabelAt(main, kLbWlMode), "Infrastructure");
+    EXPECT_EQ(LabelAt(main, kLbSecurity), "WPA-PSK");
+    EXPECT_EQ(LabelAt(main, kLbAuthen), "AES");
+    EXPECT_EQ(LabelAt(main, kLbTransfer), "54 Mbps");
+    EXPECT_TRUE(LogShows("internet chk 192.0.2.20")) << Log();
+
+    // The window opened: the three panels by their buttons, as the user clicks them.
+    PostMessageA(main, kMsgOpenProgram, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    Sleep(300);
+    SaveScreenshot(main, "info_animation");
+    ClickAt(main, kBtnMore);
+    Sleep(300);
+    SaveScreenshot(main, "info_status");
+    ClickAt(main, kBtnStatistics);
+    Sleep(300);
+    SaveScreenshot(main, "info_statistics");
+
+    // The counters grow from poll to poll; Refresh zeroes them and the up time, not the total.
+    ASSERT_TRUE(WaitUntil([&] { return LabelAt(main, kLbPackRx) != "0"; }));
+    std::string packets = LabelAt(main, kLbPackRx);
+    ASSERT_TRUE(WaitUntil([&] { return LabelAt(main, kLbPackRx) != packets; }, 10000));
+    EXPECT_GT(std::stoull(LabelAt(main, kLbPackRx)), std::stoull(packets));
+    EXPECT_NE(LabelAt(main, kLbTotalTime), "00:00:00");
+    std::string total = LabelAt(main, kLbTotalTime);
+    ClickAt(main, kBtnRefresh);
+    ASSERT_TRUE(shows(kLbPackRx, "0", 2000)) << LabelAt(main, kLbPackRx);
+    EXPECT_EQ(LabelAt(main, kLbByteTx), "0");
+    EXPECT_EQ(LabelAt(main, kLbUpTime), "00:00:00");
+    EXPECT_EQ(LabelAt(main, kLbTotalTime), total);
+    ASSERT_TRUE(WaitUntil([&] { return LabelAt(main, kLbUpTime) != "00:00:00"; }, 10000));
+    EXPECT_EQ(LabelAt(main, kLbUpTime), "00:00:03");
+
+    // The network leaves the scenario: the link is lost.
+    Scenario(adapter + dhcp);
+    ASSERT_TRUE(shows(kLbStatus, "Disconnected")) << LabelAt(main, kLbStatus);
+    EXPECT_EQ(LabelAt(main, kLbIP), "0.0.0.0");
+    EXPECT_EQ(LabelAt(main, kLbSecurity), "");
+    EXPECT_EQ(LabelAt(main, kLbPackRx), "");
+
+    // Unplugged: the page is empty.
+    Scenario(std::string("[Adapter]\r\n") + kNetworks);
+    DevicesChanged(main);
+    ASSERT_TRUE(LogShows("new total dev 0")) << Log();
+    ASSERT_TRUE(shows(kLbStatus, "")) << LabelAt(main, kLbStatus);
+    for (POINT label : {kLbSSID, kLbIP, kLbMask, kLbMAC, kLbPackRx, kLbTotalTime})
+        EXPECT_EQ(LabelAt(main, label), "");
+    EXPECT_FALSE(monitor.WaitEnd(0)) << "still running";
 }
 
 }  // namespace

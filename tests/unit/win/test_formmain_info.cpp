@@ -7,6 +7,7 @@
 // clang-format on
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <deque>
 #include <string>
 #include <vector>
@@ -49,6 +50,15 @@ struct Shot {
     int32_t picture;
     size_t renewals;  // "IP renew done" lines so far
 };
+
+// A conversion that leaves the buffer alone for 0.0.0.0, as a library may.
+int32_t VYXWL_API SilentForNoAddress(const uint8_t* ip, char* text) {
+    if (!ip[0] && !ip[1] && !ip[2] && !ip[3]) return 0;
+    std::string t = std::to_string(ip[0]) + "." + std::to_string(ip[1]) + "." +
+                    std::to_string(ip[2]) + "." + std::to_string(ip[3]);
+    std::memcpy(text, t.c_str(), t.size() + 1);
+    return 1;
+}
 
 class TTestFrameInfo : public TFrameInfo {
 public:
@@ -228,6 +238,25 @@ TEST_F(InfoPage, AttachedItIdlesAndItsButtonsSwitchThePanels) {
     Send(bmShowPage, spInfoPage);
     EXPECT_EQ(form_->ActivePage(), page_);
     EXPECT_EQ(shown(), "PlAnimate ");
+}
+
+TEST_F(InfoPage, AnAddressLeftUnwrittenShowsNothingRatherThanTheOneBefore) {
+    pollMs_ = 60000;
+    MakeWithPage();
+    NetworkInfo info;
+    const uint8_t address[4] = {192, 0, 2, 20}, mask[4] = {255, 255, 255, 0};
+    std::memcpy(info.NI_IpAddr, address, 4);
+    std::memcpy(info.NI_IpMask, mask, 4);
+    info.NI_wNetFlags = 0x1;
+    vyxwl::IPDataToStr library = DriverLib.VYXWL_IPDataToStr;
+    DriverLib.VYXWL_IPDataToStr = SilentForNoAddress;
+    page_->ShowNetworkInfo(info);
+    DriverLib.VYXWL_IPDataToStr = library;
+    EXPECT_EQ(page_->LbIP->Caption(), "192.0.2.20");
+    EXPECT_EQ(page_->LbMask->Caption(), "255.255.255.0");
+    EXPECT_EQ(page_->LbGateway->Caption(), "");
+    EXPECT_EQ(page_->LbDNS->Caption(), "");
+    EXPECT_EQ(page_->LbDHCP->Caption(), "Disabled") << "a static address";
 }
 
 TEST_F(InfoPage, AfterAnApplyItShowsConnectingRenewsAtTheSecondPollAndReadsAddressesFromTheThird) {
