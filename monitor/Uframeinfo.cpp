@@ -67,6 +67,9 @@ AnsiString AddressText(const uint8_t* address) {
     return TextField(text);
 }
 
+// What the name prompt makes of a name typed.
+enum class TNameVerdict { Empty, Reserved, Exists, Free };
+
 // Names equal but for the case of A-Z: the store's names are registry keys.
 bool SameName(const AnsiString& a, const AnsiString& b) {
     if (a.size() != b.size()) return false;
@@ -79,10 +82,13 @@ bool SameName(const AnsiString& a, const AnsiString& b) {
     return true;
 }
 
-bool ProfileNameInList(const AnsiString& name, const std::vector<WLProfile>& profiles) {
+// The checks of the prompt in their order, against the worker's list of stored profiles.
+TNameVerdict JudgeProfileName(const AnsiString& name, const std::vector<WLProfile>& profiles) {
+    if (name.empty()) return TNameVerdict::Empty;
+    if (SameName(name, kReservedName)) return TNameVerdict::Reserved;
     for (const WLProfile& p : profiles)
-        if (SameName(TextField(p.ProfileName), name)) return true;
-    return false;
+        if (SameName(TextField(p.ProfileName), name)) return TNameVerdict::Exists;
+    return TNameVerdict::Free;
 }
 
 }  // namespace
@@ -555,20 +561,24 @@ bool TFrameInfo::AskProfileName(AnsiString& name, const std::vector<WLProfile>& 
     for (;;) {
         if (FormAskInfo->ShowModal() != mrOk) return false;
         name = FormAskInfo->GetInputText();
-        if (name.empty()) continue;
-        if (SameName(name, kReservedName)) {
-            ShowPageMessage(kMessageExclamationOk,
-                            texts("ProfNameUseBySystem", "Enter a name for the new profile:"));
-            continue;
+        switch (JudgeProfileName(name, profiles)) {
+            case TNameVerdict::Empty:
+                continue;
+            case TNameVerdict::Reserved:
+                ShowPageMessage(kMessageExclamationOk,
+                                texts("ProfNameUseBySystem", "Enter a name for the new profile:"));
+                continue;
+            case TNameVerdict::Exists: {
+                int answer = ShowPageMessage(
+                    kMessageQuestionYesNo,
+                    texts("ProfNameExists",
+                          "A profile with given name already exists.\nReplace it?"));
+                if (answer == mrNo) continue;
+                return answer == mrYes;
+            }
+            case TNameVerdict::Free:
+                return true;
         }
-        if (ProfileNameInList(name, profiles)) {
-            int answer = ShowPageMessage(
-                kMessageQuestionYesNo,
-                texts("ProfNameExists", "A profile with given name already exists.\nReplace it?"));
-            if (answer == mrNo) continue;
-            return answer == mrYes;
-        }
-        return true;
     }
 }
 

@@ -121,6 +121,40 @@ public:
     int Closes = 0;
 };
 
+// Answers the name prompt whenever it waits: the next name typed with OK, Cancel when none is
+// left. Notes where the prompt stood and what it asked.
+class PromptAnswers {
+public:
+    explicit PromptAnswers(std::vector<std::string> names)
+        : names_(std::move(names)), timer_(new TTimer(nullptr)) {
+        timer_->SetInterval(15);
+        timer_->OnTimer = [this](TObject*) {
+            if (!FormAskInfo->Visible() || FormAskInfo->ModalResult() != mrNone) return;
+            ++Shown;
+            Asked = FormAskInfo->Caption() + " | " + FormAskInfo->LbPrompt->Caption();
+            Place = {FormAskInfo->Left(), FormAskInfo->Top()};
+            if (next_ < names_.size()) {
+                FormAskInfo->EdtInput->SetText(names_[next_++]);
+                FormAskInfo->BtnOk->Click();
+            } else {
+                FormAskInfo->BtnCancel->Click();
+            }
+        };
+    }
+    ~PromptAnswers() { timer_->Free(); }
+    PromptAnswers(const PromptAnswers&) = delete;
+    PromptAnswers& operator=(const PromptAnswers&) = delete;
+
+    int Shown = 0;
+    std::string Asked;
+    POINT Place{};
+
+private:
+    std::vector<std::string> names_;
+    size_t next_ = 0;
+    TTimer* timer_;
+};
+
 class InfoPage : public MainWindow {
 protected:
     void SetUp() override {
@@ -558,4 +592,66 @@ TEST_F(InfoPage, UnpluggedItEmptiesAndAMissingClipLeavesTheStillPicture) {
     EXPECT_FALSE(page_->DriverVersionShown);
     EXPECT_EQ(page_->Statistics.TotalSeconds, 0u);
     EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(InfoPage, SaveProfileStoresTheAppliedProfileUnderANewNameThroughTheProfilePage) {
+    MakeWithPage();
+    WLProfile& edit = FAGlobalVar.EditProfile;
+    {
+        // Nothing applied yet: nothing to store, no prompt.
+        PromptAnswers none({});
+        page_->BtnToProf1->Click();
+        EXPECT_EQ(none.Shown, 0);
+    }
+    StoreInLibrary(OfficeProfile());
+    ASSERT_TRUE(form_->Adapter->ReloadProfiles());
+    ASSERT_TRUE(form_->Adapter->ApplyProfileByName("Office"));
+    ASSERT_TRUE(PumpUntil([&] { return page_->Applies() == 1; }));
+    const std::string stored = StoredLine(WizardModeNew);
+
+    // An empty name asks again; the reserved name and an existing one, whatever their case,
+    // are told and asked again; then a new name is stored through the profile page.
+    {
+        PromptAnswers answers({"", "(editingprofile)", "OFFICE", "Office copy"});
+        page_->Answers = {mrOk, mrNo};
+        page_->BtnToProf2->Click();
+        EXPECT_EQ(answers.Shown, 4);
+        EXPECT_EQ(answers.Asked, "Create connection profile | Enter a name for the new profile:");
+        EXPECT_EQ(answers.Place.x, form_->Left() + (form_->Width() - FormAskInfo->Width()) / 2);
+        EXPECT_EQ(answers.Place.y, form_->Top() + (form_->Height() - FormAskInfo->Height()) / 2);
+    }
+    EXPECT_EQ(page_->Messages, (std::vector<std::string>{
+                                   "48 Enter a name for the new profile:",
+                                   "36 A profile with given name already exists.\nReplace it?"}));
+    EXPECT_EQ(journal_.Count(stored), 1u);
+    EXPECT_EQ(TextField(edit.ProfileName), "Office copy");
+    EXPECT_EQ(TextField(edit.NetworkInfo.NI_sz_CurProfile), "Office copy");
+    EXPECT_EQ(TextField(edit.Ssid1), "Office");
+    EXPECT_EQ(TextField(edit.WPAPassphrase), "office-secret");
+    EXPECT_EQ(edit.EncryptionMethod, 2);
+
+    // Yes replaces the profile of that name; any other answer stores nothing.
+    {
+        PromptAnswers answers({"office"});
+        page_->Answers = {mrYes};
+        page_->BtnToProf1->Click();
+    }
+    EXPECT_EQ(journal_.Count(stored), 2u);
+    EXPECT_EQ(TextField(edit.ProfileName), "office");
+    for (int answer : {mrCancel, mrOk}) {
+        PromptAnswers answers({"Office"});
+        page_->Answers = {answer};
+        page_->BtnToProf1->Click();
+        EXPECT_EQ(answers.Shown, 1);
+        EXPECT_EQ(journal_.Count(stored), 2u) << answer;
+    }
+
+    // Cancelled: nothing stored, though the applied profile is in EditProfile.
+    {
+        PromptAnswers answers({});
+        page_->BtnToProf1->Click();
+        EXPECT_EQ(answers.Shown, 1);
+    }
+    EXPECT_EQ(journal_.Count(stored), 2u);
+    EXPECT_EQ(TextField(edit.ProfileName), "Office");
 }
