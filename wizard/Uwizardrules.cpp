@@ -3,6 +3,7 @@
 #include "../core/Ucommonstring.h"
 #include "../core/Udefine.h"
 #include "../core/Umessages.h"
+#include "../core/Uprofile.h"
 
 bool WizardShowsIpPage(int32_t winVer) {
     return winVer == 5 || winVer == 6;
@@ -13,7 +14,8 @@ bool IsSecurityPage(TWizardPage page) {
            page == TWizardPage::Radius;
 }
 
-WizardStep NextWizardPage(TWizardPage current, const WLProfile& profile, int32_t winVer) {
+WizardStep NextWizardPage(TWizardPage current, const WLProfile& profile, int32_t winVer,
+                          const WizardHasPage& hasPage) {
     WizardStep step;
     switch (current) {
         case TWizardPage::None:
@@ -54,6 +56,8 @@ WizardStep NextWizardPage(TWizardPage current, const WLProfile& profile, int32_t
                     step.Page = TWizardPage::Confirm;
                     break;
             }
+            if (IsSecurityPage(step.Page) && !(hasPage && hasPage(step.Page)))
+                step.Page = TWizardPage::Confirm;
             break;
         case TWizardPage::WEP:
         case TWizardPage::WPAPSK:
@@ -101,6 +105,20 @@ AnsiString WizardSsid(const AnsiString& typed) {
     return text;
 }
 
+bool StoreNetworkType(WLProfile& profile, bool infrastructure, const AnsiString& typed,
+                      int32_t defaultABGMode) {
+    AnsiString ssid = WizardSsid(typed);
+    if (infrastructure) {
+        profile.NetworkMode = 1;
+        profile.ABGMode = defaultABGMode;
+    } else {
+        profile.NetworkMode = 0;
+        if (ssid.empty()) return false;
+    }
+    SetTextField(profile.Ssid1, ssid);
+    return true;
+}
+
 std::vector<WizardChoice> ChannelModeChoices(const CCommonString& words, int32_t bandBits) {
     std::vector<WizardChoice> choices;
     if (bandBits & 3) choices.push_back({words.Mixed_Mode, kModeMixed});
@@ -143,6 +161,12 @@ std::vector<WizardChoice> SecurityChoices(const CCommonString& words, int32_t ne
     std::vector<WizardChoice> choices;
     for (int32_t m : methods) choices.push_back({SecurityWord(words, m), m});
     return choices;
+}
+
+void StoreSecurityChoice(const CFAGlobalVar& settings, WLProfile& profile, int32_t chosen) {
+    if (chosen == profile.EncryptionMethod) return;
+    ResetProfileSecurity(settings, profile);
+    profile.EncryptionMethod = chosen;
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include "../core/Uvyxwltypes.h"
 
 class CCommonString;
+class CFAGlobalVar;
 
 // The wizard's pages, and the finish page shown after Save.
 enum class TWizardPage {
@@ -39,14 +40,18 @@ struct WizardStep {
 // Windows version codes whose IP settings the wizard sets.
 bool WizardShowsIpPage(int32_t winVer);
 
+// Whether the window holds the page of a step.
+using WizardHasPage = std::function<bool(TWizardPage page)>;
+
 // The next page from current; None after the summary (and the finish page). A security kind the
-// wizard has no page for leads to the summary.
-WizardStep NextWizardPage(TWizardPage current, const WLProfile& profile, int32_t winVer);
+// wizard has no page for, or whose page the window does not hold (hasPage), leads to the summary.
+WizardStep NextWizardPage(TWizardPage current, const WLProfile& profile, int32_t winVer,
+                          const WizardHasPage& hasPage);
 
 // True for the four pages the security type page leads to.
 bool IsSecurityPage(TWizardPage page);
 
-enum class TWizardButton { Manual, Next, Back, Exit, Save, ConnectNet, ToProfScr };
+enum class TWizardButton { Manual, Next, Back, Exit, Save, ConnectNet, ToProfScr, Count };
 
 // The buttons a page shows, from the right. The finish page has no Back and no Exit, and
 // in the first-run mode no way to the profile page.
@@ -62,6 +67,12 @@ int32_t PlaceStripButton(int32_t& right, int index, int32_t width);
 // The network type page's SSID: blanks and control characters trimmed from both ends, then
 // cut to the field's 32 characters.
 AnsiString WizardSsid(const AnsiString& typed);
+
+// What Next on the network type page stores: the network mode, for infrastructure the default
+// wireless mode, and the SSID. False, with only NetworkMode set (to ad hoc), for an ad hoc
+// network without an SSID.
+bool StoreNetworkType(WLProfile& profile, bool infrastructure, const AnsiString& typed,
+                      int32_t defaultABGMode);
 
 // One item of a drop-down list: its word and the value it stands for.
 struct WizardChoice {
@@ -81,6 +92,9 @@ std::vector<int32_t> ChannelBandsForMode(int32_t mode);
 AnsiString SecurityWord(const CCommonString& words, int32_t method);
 // The security type page's list: five kinds for infrastructure, no security or WEP ad hoc.
 std::vector<WizardChoice> SecurityChoices(const CCommonString& words, int32_t networkMode);
+// Next on the security type page: another kind than the profile's resets every security field
+// first; the same kind keeps the keys and pass phrases the profile has.
+void StoreSecurityChoice(const CFAGlobalVar& settings, WLProfile& profile, int32_t chosen);
 
 // The summary page's ten labels, top to bottom.
 enum ConfirmLine {

@@ -61,17 +61,30 @@ TEST(WizardRoute, NextPageByModeSecurityAndWindowsVersion) {
         {P::Confirm, 1, 0, 6, P::None, false},
         {P::Finish, 1, 0, 6, P::None, false},
     };
+    auto every = [](P) { return true; };
     for (const Case& c : cases) {
         WLProfile profile;
         profile.NetworkMode = c.networkMode;
         profile.EncryptionMethod = c.encryption;
-        WizardStep step = NextWizardPage(c.current, profile, c.winVer);
+        WizardStep step = NextWizardPage(c.current, profile, c.winVer, every);
         EXPECT_STREQ(Name(step.Page), Name(c.next))
             << Name(c.current) << " mode " << c.networkMode << " security " << c.encryption
             << " winver " << c.winVer;
         EXPECT_EQ(step.ClearApplyNetwork, c.clearsApplyNetwork) << Name(c.current);
     }
     for (P p : {P::WEP, P::WPAPSK, P::WPA, P::Radius}) EXPECT_TRUE(IsSecurityPage(p)) << Name(p);
+    // A security page the window does not hold yet leads to the summary; the others stay.
+    auto noWpa = [](P page) { return page != P::WPA; };
+    for (int32_t method = 0; method <= 4; ++method) {
+        WLProfile profile;
+        profile.NetworkMode = 1;
+        profile.EncryptionMethod = method;
+        P none = NextWizardPage(P::Security, profile, 6, nullptr).Page;
+        EXPECT_STREQ(Name(none), "Confirm") << method;
+        P some = NextWizardPage(P::Security, profile, 6, noWpa).Page;
+        const char* expected[] = {"Confirm", "WEP", "WPAPSK", "Confirm", "Radius"};
+        EXPECT_STREQ(Name(some), expected[method]) << method;
+    }
     for (P p : {P::None, P::Security, P::Confirm, P::Network}) EXPECT_FALSE(IsSecurityPage(p));
 }
 
@@ -123,6 +136,60 @@ TEST(WizardPages, SsidTrimmedAndCut) {
         {"", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(WizardSsid(c.typed), c.kept) << c.typed;
+}
+
+TEST(WizardPages, NetworkTypeStoresModeAndSsid) {
+    struct Case {
+        bool infrastructure;
+        std::string typed;
+        bool accepted;
+        int32_t networkMode;
+        std::string ssid;  // Ssid1 afterwards
+        int32_t abgMode;   // ABGMode afterwards
+    } cases[] = {
+        {true, "  Lobby ", true, 1, "Lobby", 34},
+        {true, "", true, 1, "", 34},           // infrastructure may leave the SSID empty
+        {false, "Cell", true, 0, "Cell", 11},  // ad hoc keeps the wireless mode
+        {false, "", false, 0, "Old", 11},      // refused: only the mode has changed
+        {false, " \t ", false, 0, "Old", 11},
+        {false, std::string(40, 'c'), true, 0, std::string(32, 'c'), 11},
+    };
+    for (const Case& c : cases) {
+        WLProfile p;
+        p.NetworkMode = 7;
+        p.ABGMode = 11;
+        SetTextField(p.Ssid1, "Old");
+        EXPECT_EQ(StoreNetworkType(p, c.infrastructure, c.typed, 34), c.accepted) << c.typed;
+        EXPECT_EQ(p.NetworkMode, c.networkMode) << c.typed;
+        EXPECT_EQ(TextField(p.Ssid1), c.ssid) << c.typed;
+        EXPECT_EQ(p.ABGMode, c.abgMode) << c.typed;
+    }
+}
+
+TEST(WizardPages, SecurityChoiceKeepsOrResetsTheKeys) {
+    CFAGlobalVar g;
+    struct Case {
+        int32_t before;
+        int32_t chosen;
+        bool keysKept;
+    } cases[] = {
+        {1, 1, true},  {2, 2, true},  {1, 0, false},
+        {0, 2, false}, {6, 0, false},  // WPA2-PSK from the store, shown as Disabled: reset
+        {4, 3, false},
+    };
+    for (const Case& c : cases) {
+        WLProfile p;
+        p.EncryptionMethod = c.before;
+        p.AuthenticationMode = 0;
+        SetTextField(p.WEPKey1, "0123456789");
+        SetTextField(p.WPAPassphrase, "secret-words");
+        StoreSecurityChoice(g, p, c.chosen);
+        EXPECT_EQ(p.EncryptionMethod, c.chosen);
+        EXPECT_EQ(TextField(p.WEPKey1), c.keysKept ? "0123456789" : "") << c.before << c.chosen;
+        EXPECT_EQ(TextField(p.WPAPassphrase), c.keysKept ? "secret-words" : "");
+        // the reset's authentication mode: Auto Switch
+        EXPECT_EQ(p.AuthenticationMode, c.keysKept ? 0 : 2);
+    }
 }
 
 TEST(WizardPages, ChannelModesAndTheirBands) {
