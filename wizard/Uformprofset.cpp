@@ -254,10 +254,16 @@ void TFormProfSet::EndRunDone() {
     if (ModalResult() == mrNone) SetModalResult(mrOk);
 }
 
+void TFormProfSet::EndRunConnected() {
+    // An unplug or control switched off during the progress dialog has its close-dialogs code
+    // on the way to every window; it may have ended the progress dialog before it reached us.
+    if (Adapter && ControlOnFor(this)) EndRunDone();
+}
+
 void TFormProfSet::BtnConnectNetClick(TObject*) {
     PostPageRequest(spInfoPage);
     ApplyEditProfile();
-    EndRunDone();
+    EndRunConnected();
 }
 
 void TFormProfSet::BtnToProfScrClick(TObject*) {
@@ -285,7 +291,7 @@ void TFormProfSet::ApplyPickedNetwork() {
     FrameWlNetwork1->EndPick(true);
     ApplyEditProfile();
     PostPageRequest(spInfoPage);
-    EndRunDone();
+    EndRunConnected();
 }
 
 // ---- adapter news ----

@@ -99,6 +99,8 @@ private:
     void PostPageRequest(LPARAM page);
     // Modal result 1, unless the run has already ended otherwise (bmCloseDialogs).
     void EndRunDone();
+    // The same after an apply, while the adapter is attached and control on.
+    void EndRunConnected();
 
     struct TRouteEntry {
         TWizardPage Step;

@@ -37,7 +37,8 @@ public:
     }
     void AdapterEvent(CAdapter* adapter, int type, int value) override {
         FakeProfilePage::AdapterEvent(adapter, type, value);
-        if (IProfileWizard* wizard = Wizard_()) wizard->NotifyPagesAdapterEvent(adapter, type, value);
+        if (IProfileWizard* wizard = Wizard_())
+            wizard->NotifyPagesAdapterEvent(adapter, type, value);
     }
     bool RunProfileWizard(int mode) override {
         Log->Add(mainwin::WizardLine(mode));
@@ -222,6 +223,19 @@ protected:
             return true;
         };
     }
+    // From the network list without a pick, through network type and security type as the
+    // profile has them, to the summary; then, with save, Save and the finish page.
+    void ToSummary(Script& s, bool save = false) {
+        TFormProfSet* w = wizard_;
+        s.Then("manual", Press(w->BtnManual))
+            .Then("network type", OnPage(w->FrameNetType1))
+            .Then("next", Press(w->BtnNext))
+            .Then("security", OnPage(w->FrameSecurity1))
+            .Then("next", Press(w->BtnNext))
+            .Then("summary", OnPage(w->FrameConfirm1));
+        if (save)
+            s.Then("save", Press(w->BtnSave)).Then("finish", [w] { return w->FinishShown(); });
+    }
     std::function<bool()> Shot(const std::string& name) {
         return [this, name] {
             UpdateWindow(wizard_->Handle());
@@ -251,9 +265,9 @@ protected:
     // The buttons showing, left to right, with their left edges.
     std::string Strip() const {
         std::vector<std::pair<int, std::string>> shown;
-        for (TTrifaceBtn* b : {wizard_->BtnManual, wizard_->BtnNext, wizard_->BtnBack,
-                               wizard_->BtnExit, wizard_->BtnSave, wizard_->BtnConnectNet,
-                               wizard_->BtnToProfScr}) {
+        for (TTrifaceBtn* b :
+             {wizard_->BtnManual, wizard_->BtnNext, wizard_->BtnBack, wizard_->BtnExit,
+              wizard_->BtnSave, wizard_->BtnConnectNet, wizard_->BtnToProfScr}) {
             if (!b->Visible()) continue;
             EXPECT_EQ(b->Top(), 368) << b->Name;
             shown.push_back({b->Left(), b->Name + "@" + std::to_string(b->Left())});
