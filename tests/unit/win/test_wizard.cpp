@@ -542,4 +542,97 @@ TEST_F(Wizard, ShowingClosesTheInstallerFrontEndButNoWindowOfOurOwn) {
     Application->SetTitle(title);
 }
 
+TEST_F(Wizard, ConnectOnTheListFollowsTheSelectionAndTheControlSwitch) {
+    Start();
+    TFrameWlNetwork* list = wizard_->FrameWlNetwork1;
+    std::vector<bool> enabled;
+    auto note = [&] { enabled.push_back(list->BtnConnect->Enabled()); };
+    auto control = [&](bool on) {
+        form_->UtilityEnabled = on;
+        wizard_->NotifyPagesAdapterEvent(form_->Adapter.get(), aeControlSwitched, on ? 1 : 0);
+        note();
+    };
+    Script s;
+    s.Then("list filled", [&] { return list->LvSite->Items()->Count() == 2; })
+        .Do("none picked", note)
+        .Then("pick", ClickRow("Lobby"))
+        .Then("picked", [&] { return list->LvSite->Selected() != nullptr; })
+        .Do("read", note)
+        .Do("control off", [&] { control(false); })
+        .Do("control on", [&] { control(true); })
+        // a click on the background lets go of the network
+        .Then("background",
+              [&] {
+                  userinput::Click(list->ImgBG, 500, 15);
+                  return true;
+              })
+        .Then("let go", [&] { return list->LvSite->Selected() == nullptr; })
+        .Do("read", note)
+        .Then("exit", Press(wizard_->BtnExit));
+    EXPECT_EQ(Run(WizardModeNew, s), mrCancel);
+    EXPECT_EQ(enabled, (std::vector<bool>{false, true, false, true, false}));
+}
+
+TEST_F(Wizard, ChannelAndSecurityPagesSelectTheProfilesValueOrTheirDefault) {
+    Start();
+    TFrameChannel* channel = wizard_->FrameChannel1;
+    TFrameSecurity* security = wizard_->FrameSecurity1;
+    WLProfile& edit = FAGlobalVar.EditProfile;
+    auto selected = [](TComboBox* combo) {
+        return combo->ItemIndex() < 0 ? std::string("-")
+                                      : combo->Items()->Strings(combo->ItemIndex());
+    };
+    // An edited ad hoc profile: its channel when listed, else the template's.
+    struct ChannelCase {
+        int32_t channel;
+        const char* shown;
+    } channels[] = {{3, "3"}, {11, "11"}, {40, "6"}, {0, "6"}};
+    for (const ChannelCase& c : channels) {
+        edit = FAGlobalVar.DefaultProfile;
+        edit.NetworkMode = 0;
+        edit.Channel = c.channel;
+        edit.ABGMode = kModeGOnly;  // the mode list starts from the template's, not this
+        ASSERT_TRUE(channel->EnterPage(nullptr, kPageForward, WizardModeEdit));
+        EXPECT_EQ(selected(channel->CmbMode), "Mixed Mode") << c.channel;
+        EXPECT_EQ(selected(channel->CmbChannel), c.shown) << c.channel;
+        ASSERT_TRUE(channel->LeavePage(nullptr, kPageForward, WizardModeEdit));
+        EXPECT_EQ(edit.Channel, std::stoi(c.shown));
+        EXPECT_EQ(edit.ABGMode, kModeMixed);
+    }
+    // No adapter: no channels; Next stores the template's channel.
+    channel->AdapterChanged(nullptr, acDetached, 0);
+    edit.Channel = 3;
+    ASSERT_TRUE(channel->EnterPage(nullptr, kPageForward, WizardModeEdit));
+    EXPECT_EQ(channel->CmbChannel->Items()->Count(), 0);
+    ASSERT_TRUE(channel->LeavePage(nullptr, kPageForward, WizardModeEdit));
+    EXPECT_EQ(edit.Channel, FAGlobalVar.DefaultProfile.Channel);
+    // Back stores nothing.
+    edit.Channel = 3;
+    ASSERT_TRUE(channel->LeavePage(nullptr, kPageBack, WizardModeEdit));
+    EXPECT_EQ(edit.Channel, 3);
+
+    // Kinds the page does not offer show "Disabled", and Next with it resets the security.
+    struct SecurityCase {
+        int32_t networkMode;
+        int32_t method;
+        const char* shown;
+        int32_t stored;
+    } kinds[] = {{1, 3, "WPA", 3},
+                 {1, 6, "Disabled", 0},
+                 {0, 2, "Disabled", 0},
+                 {0, 1, "WEP", 1},
+                 {1, 4, "RADIUS", 4}};
+    for (const SecurityCase& k : kinds) {
+        edit = FAGlobalVar.DefaultProfile;
+        edit.NetworkMode = k.networkMode;
+        edit.EncryptionMethod = k.method;
+        SetTextField(edit.WPAPassphrase, "kept-unless-reset");
+        ASSERT_TRUE(security->EnterPage(nullptr, kPageForward, WizardModeEdit));
+        EXPECT_EQ(selected(security->CmbSecurity), k.shown) << k.method;
+        ASSERT_TRUE(security->LeavePage(nullptr, kPageForward, WizardModeEdit));
+        EXPECT_EQ(edit.EncryptionMethod, k.stored) << k.method;
+        EXPECT_EQ(TextField(edit.WPAPassphrase), k.method == k.stored ? "kept-unless-reset" : "");
+    }
+}
+
 }  // namespace wizardtest
