@@ -105,6 +105,10 @@ void ParkCursor() {
 // The left button pressed and released at the point of the window's client area, as the
 // user's mouse does it.
 void Click(HWND window, POINT at) {
+    // Two clicks in a row are two, not a double click.
+    static DWORD last = GetTickCount() - 10000;
+    DWORD apart = GetDoubleClickTime() + 50;
+    if (GetTickCount() - last < apart) Sleep(apart - (GetTickCount() - last));
     ClientToScreen(window, &at);
     SetCursorPos(at.x, at.y);
     Sleep(50);
@@ -113,6 +117,7 @@ void Click(HWND window, POINT at) {
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
+    last = GetTickCount();
     Sleep(50);
     ParkCursor();
 }
@@ -217,12 +222,12 @@ protected:
         ASSERT_TRUE(CopyFileA((BinDir() + built).c_str(), to.c_str(), FALSE)) << built;
     }
     // setup.ini: the test's own names, then more lines of [Setup].
-    void Settings(const std::string& setupLines) {
+    void Settings(const std::string& setupLines, const std::string& product = "E2E Product") {
         TempDir::WriteFile(pkg_ + "setup.ini",
-                           "[Product]\r\nCompanyName=" + company_ +
-                               "\r\nProductName=E2E Product\r\nShortName=" + shortName_ +
-                               "\r\nMsgTitle=" + kMsgTitle + "\r\n[Setup]\r\n" + setupLines +
-                               "[Message]\r\nMsgExit=" + kMsgExit + "\r\n");
+                           "[Product]\r\nCompanyName=" + company_ + "\r\nProductName=" + product +
+                               "\r\nShortName=" + shortName_ + "\r\nMsgTitle=" + kMsgTitle +
+                               "\r\n[Setup]\r\n" + setupLines + "[Message]\r\nMsgExit=" + kMsgExit +
+                               "\r\n");
     }
     // The installer's scenario: it registers the viewer as the product's program unless told
     // otherwise, then the lines given.
@@ -481,6 +486,11 @@ TEST_F(Setup, UserGuideWithTheReaderOfferAndWithTheAssociation) {
     ASSERT_TRUE(WaitUntil([&] { return HasLine(TempDir::ReadFile(viewerRecord), "end"); }, 5000));
     EXPECT_TRUE(HasLine(TempDir::ReadFile(viewerRecord), "open:" + guide));
     EXPECT_FALSE(ShownWindow(Pid(), "#32770"));
+
+    // The program registered for PDF files gone: nothing opens the guide.
+    ASSERT_TRUE(DeleteFileA(viewer.c_str()));
+    Click(main, kUserGuide);
+    ASSERT_TRUE(Answer(ShownBox(kMsgTitle, "Can't open user guide.", "guide_not_opened"), "OK"));
 }
 
 TEST_F(Setup, CloseFromTheMonitorDuringTheWaitEndsCleanly) {
@@ -518,6 +528,21 @@ TEST_F(Setup, InstallerThatCannotStartIsReportedWithoutAWait) {
     EXPECT_FALSE(ShownWindow(Pid(), "TProgressForm")) << "no wait for what never started";
     EXPECT_EQ(PageOf(main), "TLicensePage");
     EXPECT_TRUE(IsWindowEnabled(main));
+}
+
+TEST_F(Setup, WithoutRightsToItsKeyTheProgramEndsWithTheAdministratorMessage) {
+    // A product name longer than a registry key's name: its key cannot be made, as for a user
+    // without administrator rights.
+    Settings("", std::string(300, 'P'));
+    setup_.reset(new Program(pkg_ + "setup.exe", "", pkg_));
+    ASSERT_TRUE(setup_->Started());
+    Box box = ShownBox("Setup Wizard",
+                       "You do not have administrator privileges, so the installation is being "
+                       "terminated. Ask an administrator to install this application.",
+                       "no_rights");
+    EXPECT_FALSE(ShownWindow(Pid(), "TMainForm"));
+    ASSERT_TRUE(Answer(box, "OK"));
+    ASSERT_TRUE(Ends());
 }
 
 TEST_F(Setup, RegisteredProductEndsQuietlyWithCheckAutorun) {
