@@ -1,6 +1,5 @@
 // The installer's windows in the test program: which buttons each page shows and where, the
-// licence file on its page, the progress window's ticks, and a wait that ends without the
-// installer's notice.
+// progress window's ticks, and a wait that ends without the installer's notice.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -57,12 +56,6 @@ protected:
     std::vector<std::string> errors_;
 };
 
-std::string EditText(TWinControl* edit) {
-    char text[512] = {};
-    GetWindowTextA(edit->Handle(), text, sizeof(text));
-    return text;
-}
-
 }  // namespace
 
 TEST_F(SetupWindows, EachPageShowsItsButtonsAtTheirPlaces) {
@@ -91,28 +84,8 @@ TEST_F(SetupWindows, EachPageShowsItsButtonsAtTheirPlaces) {
     EXPECT_EQ(FootButtons(), "ImgBtnUserGuide@302 ImgBtnExit@380 ");
 }
 
-TEST_F(SetupWindows, LicencePageLoadsTheFileEachTimeItShows) {
-    SetupSettings.EULA = Unique("wltest_licence_") + ".bin";
-    std::string path = BinDir() + SetupSettings.EULA;
-    TempDir::WriteFile(path, "{\\rtf1\\ansi First terms.\\par}");
-    MainForm->Show();
-    ShowPage(MainForm->LicensePage);
-    EXPECT_EQ(EditText(MainForm->LicensePage->RichEditLicense), "First terms.");
-
-    TempDir::WriteFile(path, "Plain terms.");
-    ShowPage(MainForm->WelcomePage);
-    ShowPage(MainForm->LicensePage);
-    EXPECT_EQ(EditText(MainForm->LicensePage->RichEditLicense), "Plain terms.");
-
-    DeleteFileA(path.c_str());
-    ShowPage(MainForm->LicensePage);
-    EXPECT_EQ(EditText(MainForm->LicensePage->RichEditLicense), "");
-}
-
 TEST_F(SetupWindows, ProgressAnimatesAndClosesAtItsTick121) {
     TProgressForm* form = ProgressForm;
-    EXPECT_EQ(form->ClientWidth(), 280);
-    EXPECT_EQ(form->ClientHeight(), 80);
     auto tick = [form] { form->TimerProgress->OnTimer(form->TimerProgress); };
     auto topSpinner = [form]() -> int {
         for (int i = form->ControlCount() - 1; i >= 0; --i)
