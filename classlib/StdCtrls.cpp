@@ -131,6 +131,24 @@ void TEdit::InitializeHandle() {
     SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
     if (passwordChar_)
         SendMessageA(hwnd, EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
+    ApplyMargins();
+}
+
+void TEdit::SetMargins(int left, int right) {
+    marginLeft_ = left;
+    marginRight_ = right;
+    ApplyMargins();
+}
+
+void TEdit::ApplyMargins() {
+    if (!HandleAllocated() || marginLeft_ < 0) return;
+    SendMessageA(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
+                 MAKELPARAM(marginLeft_, marginRight_));
+}
+
+void TEdit::FontChanged() {
+    TWinControl::FontChanged();
+    ApplyMargins();
 }
 
 void TEdit::SetMaxLength(int maxLength) {

@@ -57,6 +57,9 @@ public:
     void SetReadOnly(bool readOnly);
     bool Border() const { return border_; }
     void SetBorder(bool border);
+    // Pixels between the text and the left and right edges; until set, the system's (which
+    // depend on the font).
+    void SetMargins(int left, int right);
     int SelStart() const;
     void SetSelStart(int start);
     int SelLength() const;
@@ -74,10 +77,16 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeHandle() override;
     void TextChanged() override;
+    // A new font brings the system's margins back: ours go on again.
+    void FontChanged() override;
     virtual void Change();
 
 private:
+    void ApplyMargins();
+
     AnsiString reported_;  // the text OnChange last reported
+    int marginLeft_ = -1;  // -1: the system's
+    int marginRight_ = -1;
     int maxLength_ = 0;
     char passwordChar_ = 0;
     bool readOnly_ = false;

@@ -7,6 +7,7 @@
 #include "../monitor/Uskinwindow.h"
 #include "Uframechannel.h"
 #include "Uframeconfirm.h"
+#include "Uframenetwork.h"
 #include "Uframesecurity.h"
 #include "Uframewlnetwork.h"
 #include "Uframnettype.h"
@@ -50,8 +51,7 @@ TFormProfSet::TFormProfSet(TComponent* owner) : TFormBase(owner) {
 
     FrameWlNetwork1 =
         PlacePage(new TFrameWlNetwork(this), TWizardPage::WlNetwork, "FrameWlNetwork1");
-    // Placeholder until the IP settings page: TFrameNetwork takes this line.
-    FrameNetwork1 = PlacePage(new TPropertyPageFrame(this), TWizardPage::Network, "FrameNetwork1");
+    FrameNetwork1 = PlacePage(new TFrameNetwork(this), TWizardPage::Network, "FrameNetwork1");
     FrameNetType1 = PlacePage(new TFrameNetType(this), TWizardPage::NetType, "FrameNetType1");
     FrameChannel1 = PlacePage(new TFrameChannel(this), TWizardPage::Channel, "FrameChannel1");
     FrameSecurity1 = PlacePage(new TFrameSecurity(this), TWizardPage::Security, "FrameSecurity1");

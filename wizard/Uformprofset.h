@@ -17,6 +17,7 @@
 
 class TFrameWlNetwork;
 class TFrameNetType;
+class TFrameNetwork;
 class TFrameChannel;
 class TFrameSecurity;
 class TFrameConfirm;
@@ -45,7 +46,7 @@ public:
     TImage* ImgBG;
     TImage* ImgCaption;
     TFrameWlNetwork* FrameWlNetwork1;
-    TPropertyPageFrame* FrameNetwork1;
+    TFrameNetwork* FrameNetwork1;
     TFrameNetType* FrameNetType1;
     TFrameChannel* FrameChannel1;
     TFrameSecurity* FrameSecurity1;

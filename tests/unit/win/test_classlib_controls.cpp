@@ -209,6 +209,19 @@ TEST_F(ClasslibControls, EditLimitsAndFiltersTyping) {
     EXPECT_EQ(SendMessageA(early->Handle(), EM_GETLIMITTEXT, 0, 0), 64);
     EXPECT_EQ(SendMessageA(early->Handle(), EM_GETPASSWORDCHAR, 0, 0), '*');
     EXPECT_EQ(early->Text(), "secret");
+
+    // Margins set before the window exists hold, and survive a new font (which brings the
+    // system's back).
+    auto* narrow = new TEdit(form);
+    narrow->SetMargins(0, 1);
+    narrow->SetParent(form);
+    EXPECT_EQ(SendMessageA(narrow->Handle(), EM_GETMARGINS, 0, 0), MAKELONG(0, 1));
+    narrow->SetParentFont(false);
+    narrow->Font()->SetName("Arial");
+    narrow->Font()->SetHeight(-30);
+    EXPECT_EQ(SendMessageA(narrow->Handle(), EM_GETMARGINS, 0, 0), MAKELONG(0, 1));
+    narrow->SetMargins(2, 3);
+    EXPECT_EQ(SendMessageA(narrow->Handle(), EM_GETMARGINS, 0, 0), MAKELONG(2, 3));
 }
 
 TEST_F(ClasslibControls, KeyDownSeesKeysWithTheirShiftStateAndMaySwallowThem) {

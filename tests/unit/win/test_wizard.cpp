@@ -179,6 +179,16 @@ TEST_F(Wizard, AdHocProfileOnWindowsSixPassesTheIpAndChannelPagesAndRetracesBack
         .Then("manual", Press(w->BtnManual))
         .Then("ip settings", OnPage(w->FrameNetwork1))
         .Do("strip", [&] { strips.push_back(Strip()); })
+        // a static address, typed; the mask proposed as the mask frame takes the focus
+        .Then("static", Click(w->FrameNetwork1->LbIP))
+        .Then("checked", [&] { return w->FrameNetwork1->RBtnIP->Checked(); })
+        .Then("into the address", Click(w->FrameNetwork1->FmIPIP->EditIP1))
+        .Do("type", [&] { userinput::Type("192.168.5.9"); })
+        .Then("typed", [&] { return w->FrameNetwork1->FmIPIP->GetIPText() == "192.168.5.9"; })
+        .Then("into the mask", Click(w->FrameNetwork1->FmIPMask->EditIP1))
+        .Then("proposed",
+              [&] { return w->FrameNetwork1->FmIPMask->GetIPText() == "255.255.255.0"; })
+        .Then("shot", Shot("wizard_ip_settings"))
         .Then("next", Press(w->BtnNext))
         .Then("network type", OnPage(type))
         .Then("ad hoc", Click(type->LbAdHoc))
@@ -248,7 +258,8 @@ TEST_F(Wizard, AdHocProfileOnWindowsSixPassesTheIpAndChannelPagesAndRetracesBack
     for (TPropertyPageFrame* page :
          {static_cast<TPropertyPageFrame*>(w->FrameSecurity1),
           static_cast<TPropertyPageFrame*>(channel), static_cast<TPropertyPageFrame*>(type),
-          w->FrameNetwork1, static_cast<TPropertyPageFrame*>(w->FrameWlNetwork1)}) {
+          static_cast<TPropertyPageFrame*>(w->FrameNetwork1),
+          static_cast<TPropertyPageFrame*>(w->FrameWlNetwork1)}) {
         s.Then("back", Press(w->BtnBack)).Then("page", OnPage(page)).Do("note", [&, page] {
             backs.push_back(page->Name);
         });
@@ -263,8 +274,9 @@ TEST_F(Wizard, AdHocProfileOnWindowsSixPassesTheIpAndChannelPagesAndRetracesBack
     ASSERT_EQ(bandOne.size(), 12u);  // 1 to 11, then the one selected: the template's
     EXPECT_EQ(bandOne.back(), "selected 6");
     EXPECT_EQ(bandFour, (std::vector<std::string>{"selected 6"}));
-    EXPECT_EQ(summary, (std::vector<std::string>{"Cell", "Ad-Hoc", "13", "G-Only", "WEP",
-                                                 "Auto Switch", "Auto", "Auto", "Auto", "Auto"}));
+    EXPECT_EQ(summary,
+              (std::vector<std::string>{"Cell", "Ad-Hoc", "13", "G-Only", "WEP", "Auto Switch",
+                                        "192.168.5.9", "255.255.255.0", "", ""}));
     EXPECT_EQ(strips,
               (std::vector<std::string>{"BtnBack@461 BtnNext@518", "BtnBack@461 BtnNext@518"}));
     EXPECT_EQ(backs, (std::vector<std::string>{"FrameSecurity1", "FrameChannel1", "FrameNetType1",
@@ -276,6 +288,8 @@ TEST_F(Wizard, AdHocProfileOnWindowsSixPassesTheIpAndChannelPagesAndRetracesBack
     EXPECT_EQ(p.Channel, 13);
     EXPECT_EQ(p.ABGMode, kModeGOnly);
     EXPECT_EQ(p.EncryptionMethod, 1);
+    EXPECT_EQ(p.NetworkInfo.NI_wNetFlags & 1, 1);
+    EXPECT_EQ(p.ApplyNetwork, 1);
     EXPECT_TRUE(page_->Stored.empty());
 }
 

@@ -17,6 +17,7 @@
 #include "wizard/Uformprofset.h"
 #include "wizard/Uframechannel.h"
 #include "wizard/Uframeconfirm.h"
+#include "wizard/Uframenetwork.h"
 #include "wizard/Uframesecurity.h"
 #include "wizard/Uframewlnetwork.h"
 #include "wizard/Uframnettype.h"
