@@ -241,6 +241,7 @@ TEST_F(Wizard, AdHocProfileOnWindowsSixPassesTheIpAndChannelPagesAndRetracesBack
         .Then("channel 13", [&] { return channel->CmbChannel->ItemIndex() == 12; })
         .Then("next", Press(w->BtnNext))
         .Then("security", OnPage(w->FrameSecurity1))
+        .Then("shot", Shot("wizard_security_adhoc"))
         .Do("wep",
             [&] {
                 modes.push_back("security " +
@@ -253,7 +254,8 @@ TEST_F(Wizard, AdHocProfileOnWindowsSixPassesTheIpAndChannelPagesAndRetracesBack
         .Then("next", Press(w->BtnNext))
         // no WEP page yet: the summary
         .Then("summary", OnPage(w->FrameConfirm1))
-        .Do("read", [&] { summary = Summary(); });
+        .Do("read", [&] { summary = Summary(); })
+        .Then("shot", Shot("wizard_summary_adhoc"));
     // Back retraces every page visited, the IP settings page included.
     for (TPropertyPageFrame* page :
          {static_cast<TPropertyPageFrame*>(w->FrameSecurity1),
