@@ -8,6 +8,7 @@
 #include "../monitor/Uformaskinfo.h"
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformres.h"
+#include "../wizard/Uformprofset.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "Umessages.h"
@@ -127,7 +128,9 @@ static int RunMonitor() {
     FormRes = NewForm<TFormRes>(Application);
     Application->CreateForm(FormMain);
     Application->CreateForm(FormAbout);
+    Application->CreateForm(FormProfSet);
     Application->CreateForm(FormAskInfo);
+    FormMain->ProfileWizardForm = FormProfSet;
     FormMain->PrepareForm(start);
     Application->ShowMainForm = false;
     Application->Run();
@@ -136,6 +139,7 @@ static int RunMonitor() {
     // still loaded: the main window stops its threads as it goes.
     Application->DestroyComponents();
     FormAskInfo = nullptr;
+    FormProfSet = nullptr;
     FormAbout = nullptr;
     FormMain = nullptr;
     FormRes = nullptr;
