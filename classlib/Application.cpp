@@ -156,8 +156,14 @@ void TApplication::HandleCurrentException(TObject* sender) {
     }
 }
 
+int TApplication::MessageBox(const AnsiString& text, const AnsiString& caption, UINT flags) {
+    HWND owner = GetActiveWindow();
+    if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags);
+}
+
 void TApplication::ShowException(const Exception& e) {
     AnsiString text = e.Message;
     if (!text.empty() && text.back() != '.') text += '.';
-    MessageBoxA(handle_, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+    ::MessageBoxA(handle_, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
 }

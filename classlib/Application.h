@@ -54,6 +54,9 @@ public:
     // The exception being caught, whatever its type, to HandleException. Only in a catch block.
     void HandleCurrentException(TObject* sender);
     std::function<void(TObject* sender, const Exception& e)> OnException;
+    // A message box owned by the program's active window (the main form while none is), MB_
+    // flags; answers the button pressed (IDYES...).
+    int MessageBox(const AnsiString& text, const AnsiString& caption, UINT flags);
     // A message box with the exception's text and the application title.
     void ShowException(const Exception& e);
 

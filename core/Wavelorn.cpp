@@ -9,6 +9,7 @@
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformres.h"
 #include "../monitor/Uframeinfo.h"
+#include "../wizard/Uformprofset.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "Umessages.h"
@@ -136,7 +137,9 @@ static int RunMonitor() {
     };
     Application->CreateForm(FormMain);
     Application->CreateForm(FormAbout);
+    Application->CreateForm(FormProfSet);
     Application->CreateForm(FormAskInfo);
+    FormMain->ProfileWizardForm = FormProfSet;
     FormMain->PrepareForm(start);
     Application->ShowMainForm = false;
     Application->Run();
@@ -145,6 +148,7 @@ static int RunMonitor() {
     // still loaded: the main window stops its threads as it goes.
     Application->DestroyComponents();
     FormAskInfo = nullptr;
+    FormProfSet = nullptr;
     FormAbout = nullptr;
     FormMain = nullptr;
     FormRes = nullptr;

@@ -39,3 +39,18 @@ void CentreOver(TForm* form, TForm* owner) {
     form->SetPosition(poDesigned);
     form->SetBounds(left, top, form->Width(), form->Height());
 }
+
+int RunModalInPlaceOf(TForm* dialog, TForm* owner) {
+    if (!owner || !owner->Visible()) {
+        CentreOver(dialog, nullptr);
+        return dialog->ShowModal();
+    }
+    CentreOver(dialog, owner);
+    owner->Hide();
+    int result = dialog->ShowModal();
+    owner->SetBounds(CentredStart(dialog->Left(), dialog->Width(), owner->Width()),
+                     CentredStart(dialog->Top(), dialog->Height(), owner->Height()), owner->Width(),
+                     owner->Height());
+    owner->Show();
+    return result;
+}

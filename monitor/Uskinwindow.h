@@ -25,3 +25,8 @@ void CentreOver(TForm* form, TForm* owner);
 // For the background picture's mouse moves: with the left button held the
 // window is moved as if its caption were dragged.
 void DragByBackground(TForm* form, TShiftState shift);
+
+// Runs dialog modally in place of owner: when owner is showing, the dialog is centred over it
+// and owner hidden meanwhile, then centred over the dialog's last place and shown again;
+// otherwise the dialog is centred on the screen. The dialog's modal result.
+int RunModalInPlaceOf(TForm* dialog, TForm* owner);

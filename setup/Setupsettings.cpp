@@ -50,11 +50,6 @@ AnsiString WindowsDirectory() {
     return GrowingText([](char* buf, DWORD size) { return GetWindowsDirectoryA(buf, size); });
 }
 
-bool FileExists(const AnsiString& path) {
-    DWORD attrs = GetFileAttributesA(path.c_str());
-    return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Free only when the system says nothing is there; a name it cannot look at is taken.
 bool NameTaken(const AnsiString& path) {
     if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
@@ -99,6 +94,15 @@ private:
 };
 
 }  // namespace
+
+bool FileExists(const AnsiString& path) {
+    DWORD attrs = GetFileAttributesA(path.c_str());
+    return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+AnsiString ProgramDirectory() {
+    return ExtractFilePath(ProgramFile());
+}
 
 void LoadSetupSettings() {
     LoadSetupSettingsOf(ProgramFile());

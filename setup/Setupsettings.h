@@ -12,6 +12,11 @@
 // Filled from setup.ini before the main function runs; lives until exit.
 extern tagVYXGLOBALVAR SetupSettings;
 
+// The running program's directory with its trailing "\".
+AnsiString ProgramDirectory();
+// True for a file (not a folder) that is there.
+bool FileExists(const AnsiString& path);
+
 // Clears the record, then the version code and every key of the settings
 // file named like the running program with ".ini".
 void LoadSetupSettings();
