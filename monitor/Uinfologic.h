@@ -50,8 +50,6 @@ int32_t InternetPicture(int32_t state, bool ok);
 // Network mode 1 is infrastructure; anything else ad hoc.
 bool IsInfrastructure(int32_t networkMode);
 AnsiString NetworkModeWord(const CCommonString& words, int32_t networkMode);
-// The security code's word; empty for a code outside 0 to 7.
-AnsiString SecurityWord(const CCommonString& words, int32_t code);
 // By the status's security code: the authentication mode for none and WEP, the cipher for the
 // pre-shared keys, the EAP method for the 802.1x kinds (the applied profile's own when it was
 // applied with that security code); empty for LEAP and unknown codes.
