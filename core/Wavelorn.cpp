@@ -8,6 +8,7 @@
 #include "../monitor/Uformaskinfo.h"
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformres.h"
+#include "../monitor/Uframeprofile.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "Umessages.h"
@@ -123,10 +124,16 @@ static int RunMonitor() {
 
     Application->Initialize();
     Application->SetTitle(FAGlobalVar.AppTitle);
+    MainPageFactory = [](TComponent* owner, TMainPageKind kind) -> TPropertyPageFrame* {
+        if (kind == TMainPageKind::Profile) return new TFrameProfile(owner);
+        return nullptr;
+    };
     // The skin store first: the windows take their pictures from it as they are made.
     FormRes = NewForm<TFormRes>(Application);
     Application->CreateForm(FormMain);
     Application->CreateForm(FormAbout);
+    // The profile wizard FormProfSet comes here (FormMain->ProfileWizardForm), then the prompt,
+    // then the quick connect dialog FormConnectSet (FormMain->ConnectSetForm).
     Application->CreateForm(FormAskInfo);
     FormMain->PrepareForm(start);
     Application->ShowMainForm = false;

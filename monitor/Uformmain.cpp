@@ -395,8 +395,7 @@ void TFormMain::MenuItOpenClick(TObject* sender) {
         MenuItEnableClick(sender);
         if (!UtilityEnabled) return;
     }
-    auto showing = [](TForm* form) { return form && form->Visible(); };
-    if (Visible() || showing(ProfileWizardForm) || showing(ConnectSetForm)) {
+    if (Visible() || ProfileWizardShowing() || (ConnectSetForm && ConnectSetForm->Visible())) {
         Application->Restore();
     } else if (RegistryProfileExists(FAGlobalVar)) {
         Show();
@@ -556,6 +555,7 @@ bool TFormMain::AutoConnect() {
 }
 
 void TFormMain::RunFirstProfileWizard() {
+    if (ProfileWizardShowing()) return;
     FAGlobalVar.EditProfile = FAGlobalVar.DefaultProfile;
     bool done = false;
     if (IMainProfilePage* page = ProfilePage()) {
