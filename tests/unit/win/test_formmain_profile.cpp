@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "RegistryKeys.h"
 #include "monitor/Uformaskinfo.h"
 #include "monitor/Uframeprofile.h"
 #include "test_formmain_fixture.h"
@@ -197,21 +198,7 @@ protected:
     }
     // The names the store holds, in its order.
     std::vector<std::string> Store() const {
-        std::vector<std::string> names;
-        HKEY key;
-        std::string path = "SoftWare\\" + root_ + "\\WLProfile";
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return names;
-        char name[256];
-        for (DWORD i = 0;; ++i) {
-            DWORD len = sizeof(name);
-            if (RegEnumKeyExA(key, i, name, &len, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS)
-                break;
-            names.push_back(name);
-        }
-        RegCloseKey(key);
-        return names;
+        return SubkeyNames(HKEY_CURRENT_USER, "SoftWare\\" + root_ + "\\WLProfile");
     }
     WLProfile Wep128(const std::string& name) {
         WLProfile p = Profile(name, "Cafe", 1);
