@@ -204,6 +204,8 @@ void TFrameProfile::AdapterEvent(CAdapter* adapter, int type, int value) {
 
 void TFrameProfile::LoadProfileList() {
     if (!Adapter) return;
+    // The worker's list is the whole truth: nothing of an earlier one stays.
+    ClearProfileList();
     std::vector<WLProfile> profiles;
     if (Adapter->GetProfiles(profiles))
         for (const WLProfile& profile : profiles) AddProfileItem(profile);
@@ -373,7 +375,7 @@ bool TFrameProfile::RunProfileWizard(int mode) {
     if (wizard->Visible()) return false;
     TForm* owner = OwnerForm();
     bool ownerShowing = owner && owner->Visible();
-    CentreOver(wizard, ownerShowing ? owner : nullptr);
+    CentreOver(wizard, owner);
     BringWindowToFront(Application->Handle());
     wizard->PrepareForm(mode);
     if (!ownerShowing) return wizard->ShowModal() == mrOk;
