@@ -9,6 +9,7 @@
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformres.h"
 #include "../wizard/Uformprofset.h"
+#include "../monitor/Uframeprofile.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "Umessages.h"
@@ -124,6 +125,10 @@ static int RunMonitor() {
 
     Application->Initialize();
     Application->SetTitle(FAGlobalVar.AppTitle);
+    MainPageFactory = [](TComponent* owner, TMainPageKind kind) -> TPropertyPageFrame* {
+        if (kind == TMainPageKind::Profile) return new TFrameProfile(owner);
+        return nullptr;
+    };
     // The skin store first: the windows take their pictures from it as they are made.
     FormRes = NewForm<TFormRes>(Application);
     Application->CreateForm(FormMain);
