@@ -2,11 +2,6 @@
 
 namespace {
 
-unsigned char FoldCase(char c) {
-    auto u = static_cast<unsigned char>(c);
-    return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
-}
-
 // The key length word of a WEP level; false for a level without one.
 bool KeyLengthWord(int32_t level, const CCommonString& words, AnsiString& word) {
     switch (level) {
@@ -92,16 +87,6 @@ const char* SkipReason(ProfileNameCheck check) {
 }
 
 }  // namespace
-
-int CompareText(const AnsiString& a, const AnsiString& b) {
-    size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        int d = FoldCase(a[i]) - FoldCase(b[i]);
-        if (d != 0) return d;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
 
 bool ProfileNameInList(const AnsiString& name, const std::vector<WLProfile>& profiles) {
     for (const WLProfile& p : profiles)

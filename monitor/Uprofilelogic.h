@@ -23,8 +23,6 @@ constexpr char kEditingProfileName[] = "(EditingProfile)";
 // What a profile name field holds, its NUL not counted.
 constexpr size_t kMaxProfileNameLength = sizeof(WLProfile::ProfileName) - 1;
 
-// Negative, 0 or positive; A to Z compare as a to z, every other byte as it is.
-int CompareText(const AnsiString& a, const AnsiString& b);
 inline bool SameProfileName(const AnsiString& a, const AnsiString& b) {
     return CompareText(a, b) == 0;
 }
