@@ -48,12 +48,25 @@ AnsiString ExtractFileName(const AnsiString& path) {
 AnsiString ChangeFileExt(const AnsiString& path, const AnsiString& ext) {
     size_t dot = path.find_last_of('.');
     size_t delim = LastDelimiter(path);
-    if (dot == AnsiString::npos || (delim != AnsiString::npos && dot < delim))
-        return path + ext;
+    if (dot == AnsiString::npos || (delim != AnsiString::npos && dot < delim)) return path + ext;
     return path.substr(0, dot) + ext;
 }
 
 AnsiString IncludeTrailingPathDelimiter(const AnsiString& dir) {
     if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) return dir;
     return dir + "\\";
+}
+
+int CompareText(const AnsiString& a, const AnsiString& b) {
+    auto fold = [](char c) {
+        auto u = static_cast<unsigned char>(c);
+        return u >= 'a' && u <= 'z' ? u - 'a' + 'A' : int(u);
+    };
+    size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (size_t i = 0; i < n; ++i) {
+        int d = fold(a[i]) - fold(b[i]);
+        if (d != 0) return d < 0 ? -1 : 1;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
 }

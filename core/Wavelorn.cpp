@@ -10,6 +10,7 @@
 #include "../monitor/Uformres.h"
 #include "../monitor/Uframeinfo.h"
 #include "../wizard/Uformprofset.h"
+#include "../monitor/Uframeprofile.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "Umessages.h"
@@ -131,6 +132,8 @@ static int RunMonitor() {
         switch (kind) {
             case TMainPageKind::Info:
                 return new TFrameInfo(owner);
+            case TMainPageKind::Profile:
+                return new TFrameProfile(owner);
             default:
                 return nullptr;
         }

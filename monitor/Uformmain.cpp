@@ -237,7 +237,14 @@ void TFormMain::CreateWorkers() {
 // Every code but those of the wizard; only the open request goes on to the base handling.
 void TFormMain::BindBroadcasts() {
     OnBroadcast(
-        bmOpenUtility, [this](LPARAM) { MenuItOpenClick(this); }, TBaseHandling::Run);
+        bmOpenUtility,
+        [this](LPARAM) {
+            // A second instance broadcasts the code and waits: let it go before the window or
+            // the wizard, which runs modally, opens.
+            if (InSendMessage()) ReplyMessage(0);
+            MenuItOpenClick(this);
+        },
+        TBaseHandling::Run);
     OnBroadcast(bmDeviceListChanged, [this](LPARAM) { OnDeviceListChanged(); });
     OnBroadcast(bmStatusUpdated, [this](LPARAM lParam) {
         OnAdapterEvent(aeStatusUpdated, static_cast<int>(lParam));
@@ -395,8 +402,7 @@ void TFormMain::MenuItOpenClick(TObject* sender) {
         MenuItEnableClick(sender);
         if (!UtilityEnabled) return;
     }
-    auto showing = [](TForm* form) { return form && form->Visible(); };
-    if (Visible() || showing(ProfileWizardForm) || showing(ConnectSetForm)) {
+    if (Visible() || ProfileWizardShowing() || (ConnectSetForm && ConnectSetForm->Visible())) {
         Application->Restore();
     } else if (RegistryProfileExists(FAGlobalVar)) {
         Show();
@@ -556,6 +562,7 @@ bool TFormMain::AutoConnect() {
 }
 
 void TFormMain::RunFirstProfileWizard() {
+    if (ProfileWizardShowing()) return;
     FAGlobalVar.EditProfile = FAGlobalVar.DefaultProfile;
     bool done = false;
     if (IMainProfilePage* page = ProfilePage()) {

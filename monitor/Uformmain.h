@@ -158,6 +158,8 @@ public:
     // The wizard window also implements IProfileWizard.
     TFormBase* ProfileWizardForm = nullptr;
     TFormBase* ConnectSetForm = nullptr;
+    // The wizard edits EditProfile while it shows: nothing else may fill it then.
+    bool ProfileWizardShowing() const { return ProfileWizardForm && ProfileWizardForm->Visible(); }
 
     // The worker's waits and the device timer; the program keeps the defaults.
     AdapterTiming WorkerTiming;

@@ -10,21 +10,7 @@ int Sign(long long a, long long b) {
     return a < b ? -1 : (a > b ? 1 : 0);
 }
 
-unsigned char FoldAZ(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    return u >= 'A' && u <= 'Z' ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
-}
-
 }  // namespace
-
-int CompareTextAZ(const AnsiString& a, const AnsiString& b) {
-    size_t n = a.size() < b.size() ? a.size() : b.size();
-    for (size_t i = 0; i < n; ++i) {
-        int d = FoldAZ(a[i]) - FoldAZ(b[i]);
-        if (d != 0) return d < 0 ? -1 : 1;
-    }
-    return Sign(static_cast<long long>(a.size()), static_cast<long long>(b.size()));
-}
 
 AnsiString SiteMacText(const uint8_t (&mac)[6], char separator) {
     return Format("%02X%c%02X%c%02X%c%02X%c%02X%c%02X", mac[0], separator, mac[1], separator,
@@ -58,7 +44,7 @@ int CompareSiteRows(const SiteRow& a, const SiteRow& b, int32_t column, intptr_t
             result = Sign(static_cast<uint32_t>(a.Percent), static_cast<uint32_t>(b.Percent));
             break;
         case kSiteSortSecurity:
-            result = CompareTextAZ(a.Security, b.Security);
+            result = CompareText(a.Security, b.Security);
             break;
         case kSiteSortMac: {
             int d = std::memcmp(a.MacBytes, b.MacBytes, sizeof(a.MacBytes));
@@ -66,7 +52,7 @@ int CompareSiteRows(const SiteRow& a, const SiteRow& b, int32_t column, intptr_t
             break;
         }
         default:
-            result = CompareTextAZ(a.Ssid, b.Ssid);
+            result = CompareText(a.Ssid, b.Ssid);
             break;
     }
     return result * static_cast<int>(direction);

@@ -59,5 +59,3 @@ int CompareSiteRows(const SiteRow& a, const SiteRow& b, int32_t column, intptr_t
 // column is taken with the direction kept.
 void SiteHeaderClick(int32_t& column, intptr_t& direction, int32_t key);
 
-// Texts compared with the letters A to Z taken as a to z; <0, 0, >0.
-int CompareTextAZ(const AnsiString& a, const AnsiString& b);

@@ -33,19 +33,15 @@ inline void Type(const std::string& text) {
     }
 }
 
-// The left button pressed and released at screen point p.
-inline void ClickScreen(POINT p) {
+// The left button pressed and released at (x, y) of control.
+inline void Click(TControl* control, int x, int y) {
+    POINT p = control->ClientToScreen({x, y});
     SetCursorPos(p.x, p.y);
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
-}
-
-// The left button pressed and released at (x, y) of control.
-inline void Click(TControl* control, int x, int y) {
-    ClickScreen(control->ClientToScreen({x, y}));
 }
 
 inline void ClickCentre(TControl* control) {

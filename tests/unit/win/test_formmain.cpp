@@ -374,8 +374,8 @@ struct ForeignSend {
 
 TEST_F(MainWindow, OpenRequestFromAnotherProgramIsAnsweredBeforeTheWizardRuns) {
     MakeAndPrepare();
-    // The open request is answered at once; bmOpenUtility (a second instance) waits for the
-    // whole action.
+    // Both are answered before the wizard runs: a second instance that broadcasts bmOpenUtility
+    // must not hang until the wizard closes.
     for (UINT message : {UINT(kMsgOpenProgram), UINT(BroadcastMsgId)}) {
         ForeignSend send;
         send.window = form_->Handle();
@@ -393,7 +393,7 @@ TEST_F(MainWindow, OpenRequestFromAnotherProgramIsAnsweredBeforeTheWizardRuns) {
         // The sender thread ends when its send is answered.
         EXPECT_TRUE(PumpUntilSignalled(sender));
         CloseHandle(sender);
-        EXPECT_EQ(answeredInWizard, message == kMsgOpenProgram) << message;
+        EXPECT_TRUE(answeredInWizard) << message;
         if (message == kMsgOpenProgram) {
             EXPECT_EQ(send.result.load(), 1);
         }

@@ -1,0 +1,204 @@
+#include "Uprofilelogic.h"
+
+namespace {
+
+// The key length word of a WEP level; false for a level without one.
+bool KeyLengthWord(int32_t level, const CCommonString& words, AnsiString& word) {
+    switch (level) {
+        case 1:
+            word = words.WEP_64;
+            return true;
+        case 2:
+            word = words.WEP_128;
+            return true;
+        case 3:
+            word = words.WEP_152;
+            return true;
+        default:
+            return false;
+    }
+}
+
+AnsiString SecurityWord(const WLProfile& p, const CCommonString& words) {
+    switch (p.EncryptionMethod) {
+        case 0:
+            return words.Encrypt_None;
+        case 1: {
+            AnsiString level;
+            if (!KeyLengthWord(p.WEPEncryptionLevel, words, level)) return words.Encrypt_WEP;
+            return words.Encrypt_WEP + "(" + level + ")";
+        }
+        case 2:
+            return words.Encrypt_WPA_PSK;
+        case 3:
+            return words.Encrypt_WPA;
+        case 4:
+            return words.Encrypt_Radius;
+        case 5:
+            return words.Encrypt_LEAP;
+        case 6:
+            return words.Encrypt_WPA2_PSK;
+        case 7:
+            return words.Encrypt_WPA2;
+        default:
+            return "";
+    }
+}
+
+// The second detail of the security: the authentication of WEP and open networks, the cipher
+// of the pre-shared key kinds, the inner method of the 802.1x kinds.
+AnsiString AuthenWord(const WLProfile& p, const CCommonString& words) {
+    switch (p.EncryptionMethod) {
+        case 0:
+        case 1:
+            if (p.AuthenticationMode == 0) return words.AuthModeOpen;
+            if (p.AuthenticationMode == 1) return words.AuthModeShare;
+            return words.AuthModeAuto;
+        case 2:
+        case 6:
+            if (p.WPAEncryptionType == 1) return words.WPA_TKIP;
+            if (p.WPAEncryptionType == 2) return words.WPA_AES;
+            return "";
+        case 3:
+        case 4:
+        case 7:
+            if (p.MS8021xAuthMode == 1) return words.Authen_TLS;
+            if (p.MS8021xAuthMode == 2) return words.Authen_TTLS;
+            if (p.MS8021xAuthMode == 3) return words.Authen_PEAP;
+            return "";
+        default:
+            return "";
+    }
+}
+
+const char* SkipReason(ProfileNameCheck check) {
+    switch (check) {
+        case ProfileNameCheck::Empty:
+            return "no profile name";
+        case ProfileNameCheck::Reserved:
+            return "a reserved profile name";
+        case ProfileNameCheck::TooLong:
+            return "a profile name that is too long";
+        case ProfileNameCheck::Backslash:
+            return "a backslash in the profile name";
+        default:
+            return "an unusable profile name";
+    }
+}
+
+}  // namespace
+
+bool ProfileNameInList(const AnsiString& name, const std::vector<WLProfile>& profiles) {
+    for (const WLProfile& p : profiles)
+        if (SameProfileName(TextField(p.ProfileName), name)) return true;
+    return false;
+}
+
+ProfileDetails DescribeProfile(const WLProfile& p, const CCommonString& words) {
+    ProfileDetails d;
+    d.WlMode = p.NetworkMode == 1 ? words.Infrastructure : words.asAdHoc;
+    d.TxRate = words.Auto;
+    // An infrastructure network's access point chooses the channel.
+    d.Channel = p.Channel != 0 && p.NetworkMode != 1 ? std::to_string(p.Channel) : words.Auto;
+    d.Security = SecurityWord(p, words);
+    d.Authen = AuthenWord(p, words);
+    return d;
+}
+
+int CompareProfileRows(const ProfileRowKey& a, const ProfileRowKey& b, int sortColumn,
+                       int direction, const AnsiString& defaultName) {
+    bool aDefault = SameProfileName(a.Name, defaultName);
+    bool bDefault = SameProfileName(b.Name, defaultName);
+    if (aDefault != bDefault) return aDefault ? -1 : 1;
+    if (aDefault) return 0;
+    int result =
+        sortColumn == kSortBySsid ? CompareText(a.Ssid, b.Ssid) : CompareText(a.Name, b.Name);
+    int sign = (result > 0) - (result < 0);
+    return direction < 0 ? -sign : sign;
+}
+
+void SortHeaderClicked(int column, int& sortColumn, int& direction) {
+    if (sortColumn == column) {
+        direction = -direction;
+    } else {
+        sortColumn = column;
+    }
+}
+
+ProfileButtons ProfileButtonsFor(bool attached, bool controlOn, bool selected,
+                                 bool selectedIsDefault) {
+    ProfileButtons b;
+    if (!attached || !controlOn) return b;
+    b.New = b.Import = true;
+    b.Connect = b.Edit = b.Export = selected;
+    b.Delete = selected && !selectedIsDefault;
+    return b;
+}
+
+ProfileNameCheck CheckProfileName(const AnsiString& name, const ProfileNameExists& exists) {
+    if (name.empty()) return ProfileNameCheck::Empty;
+    if (name == kEditingProfileName) return ProfileNameCheck::Reserved;
+    if (name.size() > kMaxProfileNameLength) return ProfileNameCheck::TooLong;
+    if (name.find('\\') != AnsiString::npos) return ProfileNameCheck::Backslash;
+    if (exists && exists(name)) return ProfileNameCheck::Exists;
+    return ProfileNameCheck::Ok;
+}
+
+ProfilePageTexts LoadProfilePageTexts(const TTextReader& frameProfile, const TTextReader& erMsg) {
+    ProfilePageTexts t;
+    t.AskProfNameCaption = frameProfile("AskProfNameCaption", "Create connection profile");
+    t.AskProfNamePrompt = frameProfile("AskProfNamePrompt", "Enter a name for the new profile:");
+    t.ProfNameUseBySystem =
+        frameProfile("ProfNameUseBySystem", "Enter a name for the new profile:");
+    t.ProfNameExists =
+        frameProfile("ProfNameExists", "A profile with given name already exists.\nReplace it?");
+    t.PromptReProfile = frameProfile("PromptReProfile",
+                                     "A profile with the name \"%s\" already exists. Replace it?");
+    t.ErProfileName =
+        erMsg("ErProfileName", "A profile name holds at most 64 characters and no backslash.");
+    t.ErImportProfile = erMsg("ErImportProfile", "The profile \"%s\" could not be imported.");
+    t.ErDeleteProfile = erMsg("ErDeleteProfile", "The profile \"%s\" could not be deleted.");
+    return t;
+}
+
+bool RunProfileNamePrompt(const ProfileNamePrompt& prompt, AnsiString& name) {
+    auto stillWanted = [&prompt] { return !prompt.StillWanted || prompt.StillWanted(); };
+    const ProfilePageTexts& texts = *prompt.Texts;
+    for (;;) {
+        AnsiString typed;
+        if (!prompt.Ask(typed) || !stillWanted()) return false;
+        int answer = 0;
+        switch (CheckProfileName(typed, prompt.Exists)) {
+            case ProfileNameCheck::Ok:
+                name = typed;
+                return true;
+            case ProfileNameCheck::Empty:
+                continue;
+            case ProfileNameCheck::Reserved:
+                prompt.Message(kMsgExclamation | kMsgOk, texts.ProfNameUseBySystem);
+                break;
+            case ProfileNameCheck::TooLong:
+            case ProfileNameCheck::Backslash:
+                prompt.Message(kMsgExclamation | kMsgOk, texts.ErProfileName);
+                break;
+            case ProfileNameCheck::Exists:
+                answer = prompt.Message(kMsgQuestion | kMsgYesNo, texts.ProfNameExists);
+                if (answer == kAnswerNo) break;
+                if (answer != kAnswerYes || !stillWanted()) return false;
+                name = typed;
+                return true;
+        }
+        if (!stillWanted()) return false;
+    }
+}
+
+ImportName ReadImportName(const AnsiString& file, const IniListReader& read) {
+    ImportName result;
+    result.Name = read(file, "WLANProfile", "ProfileName", "");
+    result.Check = CheckProfileName(result.Name, nullptr);
+    return result;
+}
+
+AnsiString ImportSkippedLine(const AnsiString& file, const ImportName& name) {
+    return "import skipped " + file + ": " + SkipReason(name.Check) + " \"" + name.Name + "\"";
+}
