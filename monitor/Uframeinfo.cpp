@@ -10,6 +10,7 @@
 #include "Uformaskinfo.h"
 #include "Uformmessage.h"
 #include "Uformres.h"
+#include "Uprofilelogic.h"
 
 namespace {
 
@@ -42,10 +43,7 @@ const ControlSpec kLayout[] = {
 
 const char kInternetChecked[] = "internet chk %s";
 const char kNoAddress[] = "0.0.0.0";
-const char kReservedName[] = "(EditingProfile)";
 constexpr int kClipStopFrame = 6;
-constexpr int kMessageExclamationOk = 48;
-constexpr int kMessageQuestionYesNo = 36;
 constexpr size_t kAddressText = 260;
 
 TBitmap* Face(TImage* image) {
@@ -65,30 +63,6 @@ AnsiString AddressText(const uint8_t* address) {
     std::memset(text, 0, sizeof(text));
     if (DriverLib.VYXWL_IPDataToStr) DriverLib.VYXWL_IPDataToStr(address, text);
     return TextField(text);
-}
-
-// What the name prompt makes of a name typed.
-enum class TNameVerdict { Empty, Reserved, Exists, Free };
-
-// Names equal but for the case of A-Z: the store's names are registry keys.
-bool SameName(const AnsiString& a, const AnsiString& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-// The checks of the prompt in their order, against the worker's list of stored profiles.
-TNameVerdict JudgeProfileName(const AnsiString& name, const std::vector<WLProfile>& profiles) {
-    if (name.empty()) return TNameVerdict::Empty;
-    if (SameName(name, kReservedName)) return TNameVerdict::Reserved;
-    for (const WLProfile& p : profiles)
-        if (SameName(TextField(p.ProfileName), name)) return TNameVerdict::Exists;
-    return TNameVerdict::Free;
 }
 
 }  // namespace
@@ -549,38 +523,19 @@ void TFrameInfo::BtnToProf1Click(TObject*) {
 }
 
 bool TFrameInfo::AskProfileName(AnsiString& name, const std::vector<WLProfile>& profiles) {
-    if (!FormAskInfo) return false;
-    TTextReader texts = FAGlobalVar.TextSection("FrameProfile");
-    AnsiString caption = texts("AskProfNameCaption", "Create connection profile");
-    AnsiString prompt = texts("AskProfNamePrompt", "Enter a name for the new profile:");
-    if (auto* owner = dynamic_cast<TForm*>(Owner())) {
-        FormAskInfo->SetBounds(owner->Left() + (owner->Width() - FormAskInfo->Width()) / 2,
-                               owner->Top() + (owner->Height() - FormAskInfo->Height()) / 2,
-                               FormAskInfo->Width(), FormAskInfo->Height());
-    }
-    FormAskInfo->SetPromptText(caption, prompt);
-    for (;;) {
-        if (FormAskInfo->ShowModal() != mrOk) return false;
-        name = FormAskInfo->GetInputText();
-        switch (JudgeProfileName(name, profiles)) {
-            case TNameVerdict::Empty:
-                continue;
-            case TNameVerdict::Reserved:
-                ShowPageMessage(kMessageExclamationOk,
-                                texts("ProfNameUseBySystem", "Enter a name for the new profile:"));
-                continue;
-            case TNameVerdict::Exists: {
-                int answer = ShowPageMessage(
-                    kMessageQuestionYesNo,
-                    texts("ProfNameExists",
-                          "A profile with given name already exists.\nReplace it?"));
-                if (answer == mrNo) continue;
-                return answer == mrYes;
-            }
-            case TNameVerdict::Free:
-                return true;
-        }
-    }
+    ProfilePageTexts texts = LoadProfilePageTexts(FAGlobalVar.TextSection("FrameProfile"),
+                                                  FAGlobalVar.TextSection("ErMsg"));
+    // The profile page's question, its names checked against the worker's list.
+    ProfileNamePrompt prompt;
+    prompt.Texts = &texts;
+    prompt.Message = [this](int flags, const AnsiString& text) {
+        return ShowPageMessage(flags, text);
+    };
+    prompt.Exists = [&profiles](const AnsiString& typed) {
+        return ProfileNameInList(typed, profiles);
+    };
+    prompt.StillWanted = [this] { return Adapter != nullptr; };
+    return AskProfileNameOver(dynamic_cast<TForm*>(Owner()), prompt, name);
 }
 
 int TFrameInfo::ShowPageMessage(int flags, const AnsiString& text) {

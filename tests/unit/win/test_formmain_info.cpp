@@ -569,20 +569,23 @@ TEST_F(InfoPage, SaveProfileStoresTheAppliedProfileUnderANewNameThroughTheProfil
     ASSERT_TRUE(PumpUntil([&] { return page_->Applies() == 1; }));
     const std::string stored = StoredLine(WizardModeNew);
 
-    // An empty name asks again; the reserved name and an existing one, whatever their case,
-    // are told and asked again; then a new name is stored through the profile page.
+    // An empty name asks again; the reserved name, one the store cannot hold and an existing
+    // one, whatever their case, are told and asked again; then a new name is stored through the
+    // profile page.
     {
-        PromptAnswers answers({"", "(editingprofile)", "OFFICE", "Office copy"});
-        page_->Answers = {mrOk, mrNo};
+        PromptAnswers answers({"", "(editingprofile)", "Of\\fice", "OFFICE", "Office copy"});
+        page_->Answers = {mrOk, mrOk, mrNo};
         page_->BtnToProf2->Click();
-        EXPECT_EQ(answers.Shown, 4);
+        EXPECT_EQ(answers.Shown, 5);
         EXPECT_EQ(answers.Asked, "Create connection profile | Enter a name for the new profile:");
         EXPECT_EQ(answers.Place.x, form_->Left() + (form_->Width() - FormAskInfo->Width()) / 2);
         EXPECT_EQ(answers.Place.y, form_->Top() + (form_->Height() - FormAskInfo->Height()) / 2);
     }
-    EXPECT_EQ(page_->Messages, (std::vector<std::string>{
-                                   "48 Enter a name for the new profile:",
-                                   "36 A profile with given name already exists.\nReplace it?"}));
+    EXPECT_EQ(
+        page_->Messages,
+        (std::vector<std::string>{"48 Enter a name for the new profile:",
+                                  "48 A profile name holds at most 64 characters and no backslash.",
+                                  "36 A profile with given name already exists.\nReplace it?"}));
     EXPECT_EQ(journal_.Count(stored), 1u);
     EXPECT_EQ(TextField(edit.ProfileName), "Office copy");
     EXPECT_EQ(TextField(edit.NetworkInfo.NI_sz_CurProfile), "Office copy");
