@@ -464,10 +464,10 @@ const POINT kLbStatus = OnInfoPage(134, 88), kLbSSID = OnInfoPage(134, 103),
             kLbMAC = OnInfoPage(312, 167), kLbPackRx = OnInfoPage(162, 119),
             kLbByteTx = OnInfoPage(162, 167), kLbUpTime = OnInfoPage(318, 135),
             kLbTotalTime = OnInfoPage(318, 151);
-// Button centres: More on the animation panel, Statistics on the status panel, Refresh on the
-// statistics panel.
+// Button centres: More on the animation panel, Statistics and Save Profile on the status panel,
+// Refresh on the statistics panel.
 const POINT kBtnMore = OnInfoPage(63, 19), kBtnStatistics = OnInfoPage(171, 19),
-            kBtnRefresh = OnInfoPage(365, 180);
+            kBtnToProf2 = OnInfoPage(279, 19), kBtnRefresh = OnInfoPage(365, 180);
 
 TEST_F(Monitor, TheLinkPageShowsTheConnectionItsStatisticsTheLostLinkAndTheUnplug) {
     // The link comes up a while after the apply; the address is one nobody here can have, so
@@ -522,6 +522,20 @@ TEST_F(Monitor, TheLinkPageShowsTheConnectionItsStatisticsTheLostLinkAndTheUnplu
     ClickIn(main, kBtnMore.x, kBtnMore.y);
     Sleep(300);
     SaveScreenshot(main, "info_status");
+    // Save Profile: the applied profile stored under the name typed into the prompt.
+    ClickIn(main, kBtnToProf2.x, kBtnToProf2.y);
+    HWND prompt = ShownWindow(monitor.Id(), "TFormAskInfo");
+    ASSERT_NE(prompt, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(prompt) != nullptr; }));
+    Type("Office at work");
+    HWND input = ChildAt(prompt, "Edit", 8, 32);
+    ASSERT_NE(input, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ShownText(input) == "Office at work"; }))
+        << ShownText(input);
+    ClickIn(prompt, 104 + 37, 72 + 12);  // OK
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(prompt); }));
+    EXPECT_TRUE(WaitUntil([&] { return StoredNames().size() == 3; }));
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{"Default", "Office", "Office at work"}));
     ClickIn(main, kBtnStatistics.x, kBtnStatistics.y);
     Sleep(300);
     SaveScreenshot(main, "info_statistics");
