@@ -90,3 +90,26 @@ void CCommonString::LoadCommonStrings(TCustomIniFile& stringFile) {
     for (const Word& w : kWords)
         this->*w.field = stringFile.ReadString("Common", w.key, this->*w.field);
 }
+
+AnsiString SecurityWord(const CCommonString& words, int32_t code) {
+    switch (code) {
+        case 0:
+            return words.Encrypt_None;
+        case 1:
+            return words.Encrypt_WEP;
+        case 2:
+            return words.Encrypt_WPA_PSK;
+        case 3:
+            return words.Encrypt_WPA;
+        case 4:
+            return words.Encrypt_Radius;
+        case 5:
+            return words.Encrypt_LEAP;
+        case 6:
+            return words.Encrypt_WPA2_PSK;
+        case 7:
+            return words.Encrypt_WPA2;
+        default:
+            return "";
+    }
+}

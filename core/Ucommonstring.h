@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "../classlib/AnsiString.h"
 #include "../classlib/CustomIniFile.h"
@@ -100,3 +101,7 @@ public:
     static const Word kWords[];
     static const size_t kWordCount;
 };
+
+// The word of a security code, numbered as a profile's EncryptionMethod and a status's
+// SecurityCode; empty for a code outside 0 to 7.
+AnsiString SecurityWord(const CCommonString& words, int32_t code);

@@ -8,6 +8,7 @@
 #include "../monitor/Uformaskinfo.h"
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformres.h"
+#include "../monitor/Uframeinfo.h"
 #include "../wizard/Uformprofset.h"
 #include "../monitor/Uframeprofile.h"
 #include "Udebug.h"
@@ -125,12 +126,18 @@ static int RunMonitor() {
 
     Application->Initialize();
     Application->SetTitle(FAGlobalVar.AppTitle);
-    MainPageFactory = [](TComponent* owner, TMainPageKind kind) -> TPropertyPageFrame* {
-        if (kind == TMainPageKind::Profile) return new TFrameProfile(owner);
-        return nullptr;
-    };
     // The skin store first: the windows take their pictures from it as they are made.
     FormRes = NewForm<TFormRes>(Application);
+    MainPageFactory = [](TComponent* owner, TMainPageKind kind) -> TPropertyPageFrame* {
+        switch (kind) {
+            case TMainPageKind::Info:
+                return new TFrameInfo(owner);
+            case TMainPageKind::Profile:
+                return new TFrameProfile(owner);
+            default:
+                return nullptr;
+        }
+    };
     Application->CreateForm(FormMain);
     Application->CreateForm(FormAbout);
     Application->CreateForm(FormProfSet);

@@ -1,6 +1,7 @@
 #include "Uformaskinfo.h"
 
 #include "../core/Udefine.h"
+#include "Uformlayout.h"
 
 TFormAskInfo* FormAskInfo = nullptr;
 
@@ -77,4 +78,20 @@ void TFormAskInfo::BtnOkClick(TObject*) {
 void TFormAskInfo::BtnCancelClick(TObject*) {
     EdtInput->SetFocus();
     SetModalResult(mrCancel);
+}
+
+bool AskProfileNameOver(TForm* owner, ProfileNamePrompt prompt, AnsiString& name) {
+    if (!FormAskInfo || !prompt.Texts) return false;
+    if (owner) {
+        FormAskInfo->SetBounds(CentredStart(owner->Left(), owner->Width(), FormAskInfo->Width()),
+                               CentredStart(owner->Top(), owner->Height(), FormAskInfo->Height()),
+                               FormAskInfo->Width(), FormAskInfo->Height());
+    }
+    FormAskInfo->SetPromptText(prompt.Texts->AskProfNameCaption, prompt.Texts->AskProfNamePrompt);
+    prompt.Ask = [](AnsiString& typed) {
+        if (FormAskInfo->ShowModal() != mrOk) return false;
+        typed = FormAskInfo->GetInputText();
+        return true;
+    };
+    return RunProfileNamePrompt(prompt, name);
 }

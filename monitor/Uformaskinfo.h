@@ -4,6 +4,7 @@
 
 #include "../classlib/StdCtrls.h"
 #include "Uformbase.h"
+#include "Uprofilelogic.h"
 
 class TFormAskInfo : public TFormBase {
 public:
@@ -30,3 +31,8 @@ private:
 };
 
 extern TFormAskInfo* FormAskInfo;
+
+// The profile name question of the profile page and the link information page: the prompt
+// centred over owner (when there is one) with the texts of prompt, run until the checks of
+// prompt take a name (its Ask is the prompt's own). True with the name to use.
+bool AskProfileNameOver(TForm* owner, ProfileNamePrompt prompt, AnsiString& name);

@@ -389,26 +389,14 @@ bool TFrameProfile::RunProfileWizard(int mode) {
 }
 
 bool TFrameProfile::AskProfileName(AnsiString& name) {
-    if (!FormAskInfo) return false;
-    if (TForm* owner = OwnerForm()) {
-        FormAskInfo->SetBounds(CentredStart(owner->Left(), owner->Width(), FormAskInfo->Width()),
-                               CentredStart(owner->Top(), owner->Height(), FormAskInfo->Height()),
-                               FormAskInfo->Width(), FormAskInfo->Height());
-    }
-    FormAskInfo->SetPromptText(Texts.AskProfNameCaption, Texts.AskProfNamePrompt);
     ProfileNamePrompt prompt;
     prompt.Texts = &Texts;
-    prompt.Ask = [](AnsiString& typed) {
-        if (FormAskInfo->ShowModal() != mrOk) return false;
-        typed = FormAskInfo->GetInputText();
-        return true;
-    };
     prompt.Message = [this](int flags, const AnsiString& text) {
         return ShowPageMessage(flags, text);
     };
     prompt.Exists = [this](const AnsiString& typed) { return FindProfileItem(typed) != nullptr; };
     prompt.StillWanted = [this] { return Adapter != nullptr; };
-    return RunProfileNamePrompt(prompt, name);
+    return AskProfileNameOver(OwnerForm(), prompt, name);
 }
 
 // ---- commands ----

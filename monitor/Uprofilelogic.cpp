@@ -19,30 +19,12 @@ bool KeyLengthWord(int32_t level, const CCommonString& words, AnsiString& word) 
     }
 }
 
+// The word table's word of the kind, WEP with its key length.
 AnsiString SecurityWord(const WLProfile& p, const CCommonString& words) {
-    switch (p.EncryptionMethod) {
-        case 0:
-            return words.Encrypt_None;
-        case 1: {
-            AnsiString level;
-            if (!KeyLengthWord(p.WEPEncryptionLevel, words, level)) return words.Encrypt_WEP;
-            return words.Encrypt_WEP + "(" + level + ")";
-        }
-        case 2:
-            return words.Encrypt_WPA_PSK;
-        case 3:
-            return words.Encrypt_WPA;
-        case 4:
-            return words.Encrypt_Radius;
-        case 5:
-            return words.Encrypt_LEAP;
-        case 6:
-            return words.Encrypt_WPA2_PSK;
-        case 7:
-            return words.Encrypt_WPA2;
-        default:
-            return "";
-    }
+    AnsiString level;
+    if (p.EncryptionMethod == 1 && KeyLengthWord(p.WEPEncryptionLevel, words, level))
+        return words.Encrypt_WEP + "(" + level + ")";
+    return ::SecurityWord(words, p.EncryptionMethod);
 }
 
 // The second detail of the security: the authentication of WEP and open networks, the cipher
@@ -137,7 +119,8 @@ ProfileButtons ProfileButtonsFor(bool attached, bool controlOn, bool selected,
 
 ProfileNameCheck CheckProfileName(const AnsiString& name, const ProfileNameExists& exists) {
     if (name.empty()) return ProfileNameCheck::Empty;
-    if (name == kEditingProfileName) return ProfileNameCheck::Reserved;
+    // The store's key of the profile being edited: any case of it is that key.
+    if (SameProfileName(name, kEditingProfileName)) return ProfileNameCheck::Reserved;
     if (name.size() > kMaxProfileNameLength) return ProfileNameCheck::TooLong;
     if (name.find('\\') != AnsiString::npos) return ProfileNameCheck::Backslash;
     if (exists && exists(name)) return ProfileNameCheck::Exists;

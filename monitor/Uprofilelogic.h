@@ -76,7 +76,7 @@ ProfileButtons ProfileButtonsFor(bool attached, bool controlOn, bool selected,
 enum class ProfileNameCheck {
     Ok,
     Empty,
-    Reserved,   // kEditingProfileName
+    Reserved,   // kEditingProfileName, in any case of A to Z
     TooLong,    // more than kMaxProfileNameLength characters
     Backslash,  // the store's names are registry keys
     Exists,     // a stored profile has it (case ignored): replace it?

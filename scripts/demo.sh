@@ -6,8 +6,9 @@ demo=$root/build/demo
 bin=$root/build/win64/bin
 
 mkdir -p "$demo"
-cp "$bin/Wavelorn.exe" "$bin/VYXWL.DLL" "$root/resources/Wavelorn.bin" "$root/resources/Wavelorn.ini" \
-   "$demo/"
+# the program, the stand-in, the link information page's clips, settings and strings
+cp "$bin/Wavelorn.exe" "$bin/VYXWL.DLL" "$bin"/*.m "$root/resources/Wavelorn.bin" \
+   "$root/resources/Wavelorn.ini" "$demo/"
 cp "$root/stand-ins/vyxwl/demo.scn" "$demo/VYXWL.scn"
 : > "$demo/Wavelorn.Log"   # the log is written only when the file exists
 

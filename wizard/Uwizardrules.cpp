@@ -138,23 +138,6 @@ std::vector<int32_t> ChannelBandsForMode(int32_t mode) {
     return bands;
 }
 
-AnsiString SecurityWord(const CCommonString& words, int32_t method) {
-    switch (method) {
-        case 0:
-            return words.Encrypt_None;
-        case 1:
-            return words.Encrypt_WEP;
-        case 2:
-            return words.Encrypt_WPA_PSK;
-        case 3:
-            return words.Encrypt_WPA;
-        case 4:
-            return words.Encrypt_Radius;
-        default:
-            return "";
-    }
-}
-
 std::vector<WizardChoice> SecurityChoices(const CCommonString& words, int32_t networkMode) {
     std::vector<int32_t> methods = {0, 1};
     if (networkMode == 1) methods = {0, 1, 2, 3, 4};

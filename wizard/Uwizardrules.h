@@ -88,8 +88,6 @@ std::vector<WizardChoice> ChannelModeChoices(const CCommonString& words, int32_t
 // The bands whose channels the channel list shows for a chosen mode (0: none chosen), in order.
 std::vector<int32_t> ChannelBandsForMode(int32_t mode);
 
-// The word of a profile's EncryptionMethod as the wizard names the kinds it offers.
-AnsiString SecurityWord(const CCommonString& words, int32_t method);
 // The security type page's list: five kinds for infrastructure, no security or WEP ad hoc.
 std::vector<WizardChoice> SecurityChoices(const CCommonString& words, int32_t networkMode);
 // Next on the security type page: another kind than the profile's resets every security field

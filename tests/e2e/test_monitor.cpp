@@ -1,7 +1,8 @@
 // The monitor as a user's machine runs it, with the stand-in adapter: it attaches, connects by
 // itself, shows the link in the tray, lets the adapter go and takes it back, opens its window for
-// a second start and ends through the tray menu's hidden close item; and its profile page, worked
-// by the mouse and the keyboard.
+// a second start and ends through the tray menu's hidden close item; its link information page
+// shows the connection, its statistics, the lost link and the unplugged adapter; and its profile
+// page, worked by the mouse and the keyboard.
 #include <gtest/gtest.h>
 #include <windows.h>
 // after windows.h
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "E2e.h"
+#include "core/Umessages.h"
 #include "core/Uvyxwlapi.h"
 #include "tests/unit/TempDir.h"
 #include "tests/unit/win/RegistryKeys.h"
@@ -57,6 +59,12 @@ std::string Title(HWND hwnd) {
     char text[256] = {};
     GetWindowTextA(hwnd, text, sizeof(text));
     return text;
+}
+
+// Where the link information page's controls lie in the main window's client area: the page at
+// 4, 134, its panels at its top left.
+POINT OnInfoPage(int x, int y) {
+    return {4 + x, 134 + y};
 }
 
 // A key pressed or released on the keyboard.
@@ -149,14 +157,16 @@ HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-// A child window of a class at a point of parent's client area (its top left corner).
-HWND ChildAt(HWND parent, const char* cls, int x, int y) {
+// A child window of a class at a point of parent's client area (its top left corner); shown
+// only, unless hidden ones count too.
+HWND ChildAt(HWND parent, const char* cls, int x, int y, bool shownOnly = true) {
     struct Search {
         HWND parent;
         const char* cls;
         POINT at;
+        bool shownOnly;
         HWND found;
-    } search{parent, cls, {x, y}, nullptr};
+    } search{parent, cls, {x, y}, shownOnly, nullptr};
     EnumChildWindows(
         parent,
         [](HWND child, LPARAM lp) -> BOOL {
@@ -167,7 +177,7 @@ HWND ChildAt(HWND parent, const char* cls, int x, int y) {
             GetWindowRect(child, &r);
             MapWindowPoints(nullptr, s->parent, reinterpret_cast<POINT*>(&r), 2);
             if (_stricmp(name, s->cls) == 0 && r.left == s->at.x && r.top == s->at.y &&
-                IsWindowVisible(child)) {
+                (!s->shownOnly || IsWindowVisible(child))) {
                 s->found = child;
                 return FALSE;
             }
@@ -175,6 +185,18 @@ HWND ChildAt(HWND parent, const char* cls, int x, int y) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The text of the label whose top left lies at client point p of the window, on a panel shown
+// or not.
+std::string LabelAt(HWND window, POINT p) {
+    HWND label = ChildAt(window, "Static", p.x, p.y, false);
+    if (!label) return "(no label)";
+    char text[256] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(label, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &n);
+    return text;
 }
 
 // The one visible top-level window of a class of a process; null until there is one.
@@ -261,7 +283,8 @@ protected:
     void SetUp() override {
         static int counter = 0;
         root_ = "Monitor" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
-        for (const char* file : {"Wavelorn.exe", "VYXWL.DLL", "Wavelorn.ini"})
+        for (const char* file : {"Wavelorn.exe", "VYXWL.DLL", "Wavelorn.ini", "radio.m", "broken.m",
+                                 "radioi.m", "brokeni.m"})
             ASSERT_TRUE(CopyFileA((ProgramFolder() + file).c_str(), dir_.File(file).c_str(), FALSE))
                 << file;
         TempDir::WriteFile(dir_.File("Wavelorn.Log"), "");
@@ -429,6 +452,124 @@ TEST_F(Monitor, ConnectsFollowsTheAdapterOpensForASecondStartAndEndsFromTheTray)
     PostMessageA(menu, WM_KEYDOWN, VK_UP, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(monitor.WaitEnd(10000)) << "the close item was not there";
+}
+
+// The page's labels by their places on the status and statistics panels.
+const POINT kLbStatus = OnInfoPage(134, 88), kLbSSID = OnInfoPage(134, 103),
+            kLbWlMode = OnInfoPage(134, 119), kLbTransfer = OnInfoPage(134, 135),
+            kLbChannel = OnInfoPage(134, 151), kLbSecurity = OnInfoPage(134, 167),
+            kLbAuthen = OnInfoPage(134, 182), kLbIP = OnInfoPage(312, 88),
+            kLbMask = OnInfoPage(312, 103), kLbGateway = OnInfoPage(312, 119),
+            kLbDNS = OnInfoPage(312, 135), kLbDHCP = OnInfoPage(312, 151),
+            kLbMAC = OnInfoPage(312, 167), kLbPackRx = OnInfoPage(162, 119),
+            kLbByteTx = OnInfoPage(162, 167), kLbUpTime = OnInfoPage(318, 135),
+            kLbTotalTime = OnInfoPage(318, 151);
+// Button centres: More on the animation panel, Statistics and Save Profile on the status panel,
+// Refresh on the statistics panel.
+const POINT kBtnMore = OnInfoPage(63, 19), kBtnStatistics = OnInfoPage(171, 19),
+            kBtnToProf2 = OnInfoPage(279, 19), kBtnRefresh = OnInfoPage(365, 180);
+
+TEST_F(Monitor, TheLinkPageShowsTheConnectionItsStatisticsTheLostLinkAndTheUnplug) {
+    // The link comes up a while after the apply; the address is one nobody here can have, so
+    // the internet check never gets past its bind.
+    const std::string dhcp =
+        "[DHCP]\r\nAddress=192.0.2.20\r\nMask=255.255.255.0\r\nGateway=192.0.2.1\r\n"
+        "DNS1=192.0.2.53\r\n";
+    const std::string adapter = std::string(kAdapter) + "ConnectDelay=4000\r\nTxPower=18\r\n";
+    Scenario(adapter + kNetworks + dhcp);
+    // A clip that is not there is simply not played.
+    ASSERT_TRUE(DeleteFileA(dir_.File("broken.m").c_str()));
+    StoreProfiles();
+    Program monitor(dir_.File("Wavelorn.exe"), "", dir_.Path());
+    ASSERT_TRUE(monitor.Started());
+    HWND main = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        std::vector<HWND> mains = WindowsOf(monitor.Id(), "TFormMain");
+        main = mains.empty() ? nullptr : mains[0];
+        return main != nullptr;
+    }));
+    auto shows = [&](POINT label, const std::string& text, DWORD timeoutMs = kTimeoutMs) {
+        return WaitUntil([&] { return LabelAt(main, label) == text; }, timeoutMs);
+    };
+
+    // The automatic connection: the profile being applied, then the link, then the addresses.
+    ASSERT_TRUE(shows(kLbStatus, "Connecting...")) << LabelAt(main, kLbStatus);
+    EXPECT_EQ(LabelAt(main, kLbSSID), "Office");
+    EXPECT_EQ(LabelAt(main, kLbIP), "0.0.0.0");
+    ASSERT_TRUE(shows(kLbStatus, "Connected")) << Log();
+    EXPECT_EQ(LabelAt(main, kLbIP), "0.0.0.0") << "the first connected poll reads no address";
+    EXPECT_EQ(Count(Log(), "IP renew done"), 0u);
+    ASSERT_TRUE(shows(kLbIP, "192.0.2.20")) << Log();
+    EXPECT_EQ(Count(Log(), "IP renew done\r\n"), 1u) << "renewed at the poll before";
+    EXPECT_EQ(LabelAt(main, kLbMask), "255.255.255.0");
+    EXPECT_EQ(LabelAt(main, kLbGateway), "192.0.2.1");
+    EXPECT_EQ(LabelAt(main, kLbDNS), "192.0.2.53");
+    EXPECT_EQ(LabelAt(main, kLbDHCP), "Enabled");
+    EXPECT_EQ(LabelAt(main, kLbSSID), "Office");
+    EXPECT_EQ(LabelAt(main, kLbMAC), "00-A0-C5-11-22-33");
+    EXPECT_EQ(LabelAt(main, kLbChannel), "6");
+    EXPECT_EQ(LabelAt(main, kLbWlMode), "Infrastructure");
+    EXPECT_EQ(LabelAt(main, kLbSecurity), "WPA-PSK");
+    EXPECT_EQ(LabelAt(main, kLbAuthen), "AES");
+    EXPECT_EQ(LabelAt(main, kLbTransfer), "54 Mbps");
+    EXPECT_TRUE(LogShows("internet chk 192.0.2.20")) << Log();
+
+    // The window opened: the three panels by their buttons, as the user clicks them.
+    PostMessageA(main, kMsgOpenProgram, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    Sleep(300);
+    SaveScreenshot(main, "info_animation");
+    ClickIn(main, kBtnMore.x, kBtnMore.y);
+    Sleep(300);
+    SaveScreenshot(main, "info_status");
+    // Save Profile: the applied profile stored under the name typed into the prompt.
+    ClickIn(main, kBtnToProf2.x, kBtnToProf2.y);
+    HWND prompt = ShownWindow(monitor.Id(), "TFormAskInfo");
+    ASSERT_NE(prompt, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(prompt) != nullptr; }));
+    Type("Office at work");
+    HWND input = ChildAt(prompt, "Edit", 8, 32);
+    ASSERT_NE(input, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ShownText(input) == "Office at work"; }))
+        << ShownText(input);
+    ClickIn(prompt, 104 + 37, 72 + 12);  // OK
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(prompt); }));
+    EXPECT_TRUE(WaitUntil([&] { return StoredNames().size() == 3; }));
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{"Default", "Office", "Office at work"}));
+    ClickIn(main, kBtnStatistics.x, kBtnStatistics.y);
+    Sleep(300);
+    SaveScreenshot(main, "info_statistics");
+
+    // The counters grow from poll to poll; Refresh zeroes them and the up time, not the total.
+    ASSERT_TRUE(WaitUntil([&] { return LabelAt(main, kLbPackRx) != "0"; }));
+    std::string packets = LabelAt(main, kLbPackRx);
+    ASSERT_TRUE(WaitUntil([&] { return LabelAt(main, kLbPackRx) != packets; }, 10000));
+    EXPECT_GT(std::stoull(LabelAt(main, kLbPackRx)), std::stoull(packets));
+    EXPECT_NE(LabelAt(main, kLbTotalTime), "00:00:00");
+    std::string total = LabelAt(main, kLbTotalTime);
+    ClickIn(main, kBtnRefresh.x, kBtnRefresh.y);
+    ASSERT_TRUE(shows(kLbPackRx, "0", 2000)) << LabelAt(main, kLbPackRx);
+    EXPECT_EQ(LabelAt(main, kLbByteTx), "0");
+    EXPECT_EQ(LabelAt(main, kLbUpTime), "00:00:00");
+    EXPECT_EQ(LabelAt(main, kLbTotalTime), total);
+    ASSERT_TRUE(WaitUntil([&] { return LabelAt(main, kLbUpTime) != "00:00:00"; }, 10000));
+    EXPECT_EQ(LabelAt(main, kLbUpTime), "00:00:03");
+
+    // The network leaves the scenario: the link is lost.
+    Scenario(adapter + dhcp);
+    ASSERT_TRUE(shows(kLbStatus, "Disconnected")) << LabelAt(main, kLbStatus);
+    EXPECT_EQ(LabelAt(main, kLbIP), "0.0.0.0");
+    EXPECT_EQ(LabelAt(main, kLbSecurity), "");
+    EXPECT_EQ(LabelAt(main, kLbPackRx), "");
+
+    // Unplugged: the page is empty.
+    Scenario(std::string("[Adapter]\r\n") + kNetworks);
+    DevicesChanged(main);
+    ASSERT_TRUE(LogShows("new total dev 0")) << Log();
+    ASSERT_TRUE(shows(kLbStatus, "")) << LabelAt(main, kLbStatus);
+    for (POINT label : {kLbSSID, kLbIP, kLbMask, kLbMAC, kLbPackRx, kLbTotalTime})
+        EXPECT_EQ(LabelAt(main, label), "");
+    EXPECT_FALSE(monitor.WaitEnd(0)) << "still running";
 }
 
 // The profile page as a user works it: the window opened from the tray, the profile tab, the

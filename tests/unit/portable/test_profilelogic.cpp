@@ -129,7 +129,7 @@ TEST(ProfileNames, ChecksInTheirOrder) {
     } cases[] = {
         {"", ProfileNameCheck::Empty},
         {"(EditingProfile)", ProfileNameCheck::Reserved},
-        {"(editingprofile)", ProfileNameCheck::Ok},  // only the exact one is the system's
+        {"(editingprofile)", ProfileNameCheck::Reserved},  // the same key in the store
         {longest, ProfileNameCheck::Ok},
         {longest + "n", ProfileNameCheck::TooLong},
         {longest + "\\", ProfileNameCheck::TooLong},
