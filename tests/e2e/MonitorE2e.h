@@ -1,0 +1,371 @@
+// The monitor under Wine for the end-to-end tests: a folder with the program, the stand-in
+// adapter and its scenario, the store under a profile root of its own; the user's mouse and
+// keys; what the program's windows show to another process.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "E2e.h"
+#include "core/Umessages.h"
+#include "core/Uvyxwlapi.h"
+#include "tests/unit/TempDir.h"
+#include "tests/unit/win/RegistryKeys.h"
+#include "tests/unit/win/Screenshot.h"
+
+namespace e2e {
+
+inline const char kAdapter[] = "[Adapter]\r\nHWID1=USB\\VID_0001&PID_0002\r\nName1=Test Adapter\r\n";
+// Office: WPA-PSK with AES at -50 dBm (90 %), noise -70 dBm (50 %).
+inline const char kNetworks[] =
+    "[Network1]\r\nSSID=Office\r\nMAC=00:A0:C5:11:22:33\r\nFrequency=2437000\r\nRSSI=-50\r\n"
+    "Noise=-70\r\nPrivacy=23\r\nMode=1\r\nBand=3\r\nKey=office-secret\r\n"
+    "[Network2]\r\nSSID=Cafe\r\nMAC=00:A0:C5:44:55:66\r\nFrequency=2412000\r\nRSSI=-70\r\n"
+    "Privacy=1\r\nMode=1\r\nBand=1\r\nKey=0123456789\r\n";
+// The message through which the tray icon reports the mouse (TTrayIcon::CallbackMessage).
+inline const UINT kTrayCallback = WM_APP + 0x2F0;
+
+// The top-level windows of a process with a class.
+inline std::vector<HWND> WindowsOf(DWORD pid, const char* cls) {
+    struct Search {
+        DWORD pid;
+        const char* cls;
+        std::vector<HWND> found;
+    } search{pid, cls, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            char name[64] = {};
+            GetClassNameA(hwnd, name, sizeof(name));
+            if (owner == s->pid && std::string(name) == s->cls) s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline std::string Title(HWND hwnd) {
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+// Where the link information page's controls lie in the main window's client area: the page at
+// 4, 134, its panels at its top left.
+inline POINT OnInfoPage(int x, int y) {
+    return {4 + x, 134 + y};
+}
+
+// A key pressed or released on the keyboard.
+inline void Key(WORD vk, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(in));
+}
+
+// Shift, Alt and F held down as the user holds them while releasing the right button on the
+// tray icon. Injected keys do not reach another process's own key state under Wine: the test
+// shares the key state of the program's window thread for the moment and holds Shift and Alt
+// there; F is pressed for the whole system.
+class HeldCloseKeys {
+public:
+    explicit HeldCloseKeys(DWORD windowThread) : thread_(windowThread) {
+        attached_ = AttachThreadInput(GetCurrentThreadId(), thread_, TRUE) != FALSE;
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = keys[VK_LSHIFT] = keys[VK_MENU] = keys[VK_LMENU] = 0x80;
+        SetKeyboardState(keys);
+        Key('F', false);
+    }
+    ~HeldCloseKeys() {
+        Key('F', true);
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = keys[VK_LSHIFT] = keys[VK_MENU] = keys[VK_LMENU] = 0;
+        SetKeyboardState(keys);
+        if (attached_) AttachThreadInput(GetCurrentThreadId(), thread_, FALSE);
+    }
+    HeldCloseKeys(const HeldCloseKeys&) = delete;
+    HeldCloseKeys& operator=(const HeldCloseKeys&) = delete;
+    bool Attached() const { return attached_; }
+
+private:
+    DWORD thread_;
+    bool attached_ = false;
+};
+
+// ---- the user's mouse and keys, and what a window shows to another program ----
+
+// The left button pressed and released at a point of window's client area.
+inline void ClickIn(HWND window, int x, int y) {
+    POINT p = {x, y};
+    ClientToScreen(window, &p);
+    const LONG w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
+    INPUT in[3] = {};
+    for (INPUT& i : in) {
+        i.type = INPUT_MOUSE;
+        i.mi.dx = p.x * 65535 / w;
+        i.mi.dy = p.y * 65535 / h;
+    }
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    SendInput(3, in, sizeof(INPUT));
+}
+
+inline void Press(WORD vk, bool shift = false) {
+    if (shift) Key(VK_SHIFT, false);
+    Key(vk, false);
+    Key(vk, true);
+    if (shift) Key(VK_SHIFT, true);
+}
+
+// Typed on the keyboard into whatever has the focus.
+inline void Type(const std::string& text) {
+    for (char c : text) {
+        SHORT vk = VkKeyScanA(c);
+        ASSERT_NE(vk, -1) << c;
+        Press(LOBYTE(vk), (vk & 0x100) != 0);
+    }
+}
+
+// What a control of another process shows now (its title may be older).
+inline std::string ShownText(HWND control) {
+    char text[512] = {};
+    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The window that has the keyboard focus in the thread of window.
+inline HWND FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// A child window of a class at a point of parent's client area (its top left corner); shown
+// only, unless hidden ones count too.
+inline HWND ChildAt(HWND parent, const char* cls, int x, int y, bool shownOnly = true) {
+    struct Search {
+        HWND parent;
+        const char* cls;
+        POINT at;
+        bool shownOnly;
+        HWND found;
+    } search{parent, cls, {x, y}, shownOnly, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof(name));
+            RECT r;
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, s->parent, reinterpret_cast<POINT*>(&r), 2);
+            if (_stricmp(name, s->cls) == 0 && r.left == s->at.x && r.top == s->at.y &&
+                (!s->shownOnly || IsWindowVisible(child))) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The text of the label whose top left lies at client point p of the window, on a panel shown
+// or not.
+inline std::string LabelAt(HWND window, POINT p) {
+    HWND label = ChildAt(window, "Static", p.x, p.y, false);
+    if (!label) return "(no label)";
+    char text[256] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(label, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &n);
+    return text;
+}
+
+// The one visible top-level window of a class of a process; null until there is one.
+inline HWND ShownWindow(DWORD pid, const char* cls) {
+    HWND shown = nullptr;
+    WaitUntil([&] {
+        for (HWND h : WindowsOf(pid, cls))
+            if (IsWindowVisible(h)) shown = h;
+        return shown != nullptr;
+    });
+    return shown;
+}
+
+// A report list view of another process, read through memory of its own.
+class RemoteList {
+public:
+    explicit RemoteList(HWND list) : list_(list) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(list, &pid);
+        process_ =
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_)
+            memory_ = static_cast<char*>(
+                VirtualAllocEx(process_, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteList() {
+        if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    RemoteList(const RemoteList&) = delete;
+    RemoteList& operator=(const RemoteList&) = delete;
+
+    bool Usable() const { return memory_ != nullptr; }
+    // "caption|SSID" a row.
+    std::vector<std::string> Rows() {
+        std::vector<std::string> rows;
+        int count = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) rows.push_back(Text(i, 0) + "|" + Text(i, 1));
+        return rows;
+    }
+    int Selected() {
+        return static_cast<int>(
+            SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+    // A row's middle, in the list's client area.
+    POINT Middle(int row) {
+        RECT r = {};
+        r.left = LVIR_BOUNDS;
+        WriteProcessMemory(process_, memory_, &r, sizeof(r), nullptr);
+        SendMessageA(list_, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(memory_));
+        ReadProcessMemory(process_, memory_, &r, sizeof(r), nullptr);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    void Click(int row) {
+        POINT m = Middle(row);
+        ClickIn(list_, m.x, m.y);
+    }
+
+private:
+    static constexpr SIZE_T kSize = 4096;
+    static constexpr SIZE_T kText = 1024;
+    std::string Text(int row, int column) {
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = memory_ + kText;
+        item.cchTextMax = 256;
+        char text[256] = {};
+        WriteProcessMemory(process_, memory_, &item, sizeof(item), nullptr);
+        WriteProcessMemory(process_, memory_ + kText, text, sizeof(text), nullptr);
+        SendMessageA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(memory_));
+        ReadProcessMemory(process_, memory_ + kText, text, sizeof(text) - 1, nullptr);
+        return text;
+    }
+
+    HWND list_;
+    HANDLE process_ = nullptr;
+    char* memory_ = nullptr;
+};
+
+class Monitor : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int counter = 0;
+        root_ = "Monitor" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++counter);
+        for (const char* file : {"Wavelorn.exe", "VYXWL.DLL", "Wavelorn.ini", "radio.m", "broken.m",
+                                 "radioi.m", "brokeni.m"})
+            ASSERT_TRUE(CopyFileA((ProgramFolder() + file).c_str(), dir_.File(file).c_str(), FALSE))
+                << file;
+        TempDir::WriteFile(dir_.File("Wavelorn.Log"), "");
+        TempDir::WriteFile(
+            dir_.File("Wavelorn.bin"),
+            "[Setting]\r\nProfRoot=" + root_ + "\r\n[Product]\r\nHWID0=USB\\VID_0001&PID_0002\r\n");
+        Scenario(std::string(kAdapter) + kNetworks);
+    }
+    void TearDown() override {
+        HKEY key;
+        std::string store = "SoftWare\\" + root_ + "\\WLProfile";
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, store.c_str(), 0, KEY_ALL_ACCESS, &key) ==
+            ERROR_SUCCESS) {
+            for (const std::string& name : StoredNames()) RegDeleteKeyA(key, name.c_str());
+            RegCloseKey(key);
+        }
+        RegDeleteKeyA(HKEY_CURRENT_USER, store.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, ("SoftWare\\" + root_).c_str());
+    }
+
+    void Scenario(const std::string& text) {
+        TempDir::WriteFile(dir_.File("VYXWL.scn"),
+                           text + "[Trace]\r\nFile=" + dir_.File("calls.trace") + "\r\n");
+    }
+    std::string Log() const { return TempDir::ReadFile(dir_.File("Wavelorn.Log")); }
+    std::string Trace() const { return TempDir::ReadFile(dir_.File("calls.trace")); }
+    bool LogShows(const std::string& line, size_t times = 1) {
+        return WaitUntil([&] { return Count(Log(), line + "\r\n") >= times; });
+    }
+
+    // Profiles put into the driver library's store as the library itself stores them.
+    void StoreProfiles(const std::vector<WLProfile>& profiles) {
+        HMODULE lib = LoadLibraryA((ProgramFolder() + "VYXWL.DLL").c_str());
+        ASSERT_NE(lib, nullptr);
+        auto setDir = reinterpret_cast<vyxwl::SetWLProfileDir>(
+            reinterpret_cast<void*>(GetProcAddress(lib, "VYXWL_SetWLProfileDir")));
+        auto set = reinterpret_cast<vyxwl::SetWLProfile>(
+            reinterpret_cast<void*>(GetProcAddress(lib, "VYXWL_SetWLProfile")));
+        ASSERT_TRUE(setDir && set);
+        setDir(root_.c_str());
+        for (WLProfile p : profiles) EXPECT_EQ(set(p.ProfileName, &p), 1);
+        FreeLibrary(lib);
+    }
+    void StoreProfiles() {
+        // The default profile is for a network out of range: the monitor must find Office.
+        StoreProfiles({Infrastructure("Default", "Elsewhere"), OfficeProfile()});
+    }
+    static WLProfile Infrastructure(const char* name, const char* ssid) {
+        WLProfile p;
+        SetTextField(p.ProfileName, name);
+        SetTextField(p.Ssid1, ssid);
+        p.NetworkMode = 1;
+        return p;
+    }
+    static WLProfile OfficeProfile() {
+        WLProfile office = Infrastructure("Office", "Office");
+        office.EncryptionMethod = 2;
+        office.WPAEncryptionType = 2;
+        SetTextField(office.WPAPassphrase, "office-secret");
+        return office;
+    }
+    // The names the store holds, in its order.
+    std::vector<std::string> StoredNames() const {
+        return SubkeyNames(HKEY_CURRENT_USER, "SoftWare\\" + root_ + "\\WLProfile");
+    }
+
+    // The tray icon's window: the notification area reports the mouse to it, and its title is
+    // the tip the icon shows.
+    HWND TrayWindow(DWORD pid) {
+        HWND tray = nullptr;
+        WaitUntil([&] {
+            for (HWND h : WindowsOf(pid, "TUtilityWindow"))
+                if (!Title(h).empty()) tray = h;
+            return tray != nullptr;
+        });
+        return tray;
+    }
+    bool TipBecomes(HWND tray, const std::string& tip) {
+        return WaitUntil([&] { return Title(tray) == tip; });
+    }
+    // The system tells every window of a change of the devices.
+    void DevicesChanged(HWND window) { PostMessageA(window, WM_DEVICECHANGE, 7, 0); }
+
+    TempDir dir_;
+    std::string root_;
+};
+
+}  // namespace e2e
