@@ -225,20 +225,29 @@ BOOL CALLBACK DisableWindow(HWND hwnd, LPARAM param) {
 }
 
 // The other windows of the program stay disabled for the length of a modal
-// run, also when the run ends by an exception.
+// run, also when the run ends by an exception; afterwards the window and the
+// control that were active before have the activation and the focus again.
 class ModalScope {
 public:
-    ModalScope(HWND form, int& runs) : runs_(runs), active_(GetActiveWindow()) {
+    ModalScope(HWND form, int& runs) : runs_(runs), active_(GetActiveWindow()), focus_(GetFocus()) {
         disabled_.keep = form;
         EnumThreadWindows(GetCurrentThreadId(), DisableWindow,
                           reinterpret_cast<LPARAM>(&disabled_));
         ++runs_;
     }
-    ~ModalScope() {
-        --runs_;
+    // Before the form hides, so that the system hands the activation back to
+    // them rather than to another program's window.
+    void EnableOwners() {
         for (HWND hwnd : disabled_.windows)
             if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+        disabled_.windows.clear();
+    }
+    ~ModalScope() {
+        --runs_;
+        EnableOwners();
         if (active_ && IsWindow(active_) && IsWindowVisible(active_)) SetActiveWindow(active_);
+        if (focus_ && IsWindow(focus_) && IsWindowVisible(focus_) && IsWindowEnabled(focus_))
+            SetFocus(focus_);
     }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
@@ -246,6 +255,7 @@ public:
 private:
     int& runs_;
     HWND active_;
+    HWND focus_;
     DisabledWindows disabled_;
 };
 
@@ -275,9 +285,11 @@ int TForm::ShowModal() {
                 Application->HandleMessage();
             }
         } catch (...) {
+            scope.EnableOwners();
             Hide();
             throw;
         }
+        scope.EnableOwners();
         Hide();
     }
     return modalResult_;
@@ -287,10 +299,12 @@ TWinControl* TForm::ActiveControl() {
     return FocusedChild();
 }
 
-TButton* TForm::DefaultButton() {
-    if (auto* focused = dynamic_cast<TButton*>(FocusedChild()))
-        if (focused->Enabled()) return focused;
-    std::vector<TWinControl*> pending = {this};
+namespace {
+
+// The first shown, enabled button among the form's controls that pred takes.
+template <class Pred>
+TButton* FindButton(TWinControl* form, Pred pred) {
+    std::vector<TWinControl*> pending = {form};
     while (!pending.empty()) {
         TWinControl* container = pending.back();
         pending.pop_back();
@@ -298,12 +312,23 @@ TButton* TForm::DefaultButton() {
             auto* child = dynamic_cast<TWinControl*>(container->Controls(i));
             if (!child) continue;
             auto* button = dynamic_cast<TButton*>(child);
-            if (button && button->Default() && button->Enabled() && button->Visible())
-                return button;
+            if (button && pred(button) && button->Enabled() && button->Visible()) return button;
             pending.push_back(child);
         }
     }
     return nullptr;
+}
+
+}  // namespace
+
+TButton* TForm::DefaultButton() {
+    if (auto* focused = dynamic_cast<TButton*>(FocusedChild()))
+        if (focused->Enabled()) return focused;
+    return FindButton(this, [](TButton* button) { return button->Default(); });
+}
+
+TButton* TForm::CancelButton() {
+    return FindButton(this, [](TButton* button) { return button->Cancel(); });
 }
 
 void TForm::WndProc(TMessage& msg) {
@@ -333,6 +358,12 @@ void TForm::WndProc(TMessage& msg) {
                 TButton* button = DefaultButton();
                 if (button && GetDlgCtrlID(button->Handle()) == LOWORD(msg.WParam)) {
                     button->Click();
+                    return;
+                }
+                // Esc: the dialog manager asks for IDCANCEL, which no control of ours has.
+                TButton* cancel = LOWORD(msg.WParam) == IDCANCEL ? CancelButton() : nullptr;
+                if (cancel) {
+                    cancel->Click();
                     return;
                 }
             }

@@ -92,6 +92,8 @@ private:
     // Width and height of the frame around the client area that the border style gives.
     SIZE FrameSize() const;
     TButton* DefaultButton();
+    // The shown, enabled button that Esc presses; null when there is none.
+    TButton* CancelButton();
 
     TBorderStyle borderStyle_ = bsNone;
     TPosition position_ = poDesigned;

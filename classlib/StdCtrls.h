@@ -168,6 +168,9 @@ public:
     // Pressed by Return while no other button has the focus.
     bool Default() const { return default_; }
     void SetDefault(bool isDefault);
+    // Pressed by Esc.
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool isCancel) { cancel_ = isCancel; }
     void Click() override;
 
     void WndProc(TMessage& msg) override;
@@ -181,6 +184,7 @@ protected:
 private:
     int modalResult_ = 0;
     bool default_ = false;
+    bool cancel_ = false;
 };
 
 enum TBevelCut { bvNone, bvLowered, bvRaised };

@@ -34,9 +34,12 @@ TFormAskInfo::TFormAskInfo(TComponent* owner) : TFormBase(owner) {
     BtnOk = NewControl<TButton>(this, this, kLayout, "BtnOk");
     BtnOk->SetTabStop(true);
     BtnOk->OnClick = Bind(this, &TFormAskInfo::BtnOkClick);
+    // Return in the input answers OK, Esc Cancel, as in any dialog.
+    BtnOk->SetDefault(true);
     BtnCancel = NewControl<TButton>(this, this, kLayout, "BtnCancel");
     BtnCancel->SetTabStop(true);
     BtnCancel->OnClick = Bind(this, &TFormAskInfo::BtnCancelClick);
+    BtnCancel->SetCancel(true);
 }
 
 bool TFormAskInfo::PrepareForm(int arg) {

@@ -20,7 +20,8 @@
 
 namespace e2e {
 
-inline const char kAdapter[] = "[Adapter]\r\nHWID1=USB\\VID_0001&PID_0002\r\nName1=Test Adapter\r\n";
+inline const char kAdapter[] =
+    "[Adapter]\r\nHWID1=USB\\VID_0001&PID_0002\r\nName1=Test Adapter\r\n";
 // Office: WPA-PSK with AES at -50 dBm (90 %), noise -70 dBm (50 %).
 inline const char kNetworks[] =
     "[Network1]\r\nSSID=Office\r\nMAC=00:A0:C5:11:22:33\r\nFrequency=2437000\r\nRSSI=-50\r\n"
@@ -360,6 +361,29 @@ protected:
     }
     bool TipBecomes(HWND tray, const std::string& tip) {
         return WaitUntil([&] { return Title(tray) == tip; });
+    }
+    struct ProfilePage {
+        HWND Tray = nullptr;
+        HWND Main = nullptr;
+        HWND List = nullptr;  // the page's list of profiles
+    };
+    // Once the monitor has connected by itself with Office: the main window opened by the tray
+    // icon's click and its profile tab clicked. Null where a window did not come.
+    ProfilePage OpenProfilePage(const Program& monitor) {
+        ProfilePage page;
+        EXPECT_TRUE(LogShows("auto connect found: Office")) << Log();
+        page.Tray = TrayWindow(monitor.Id());
+        std::vector<HWND> mains = WindowsOf(monitor.Id(), "TFormMain");
+        if (!page.Tray || mains.size() != 1) return page;
+        page.Main = mains[0];
+        PostMessageA(page.Tray, kTrayCallback, 1, WM_LBUTTONUP);
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(page.Main) != FALSE; }));
+        WaitUntil([&] {
+            ClickIn(page.Main, 250 + 60, 102 + 16);
+            page.List = ChildAt(page.Main, "SysListView32", 4 + 35, 134 + 94);
+            return page.List != nullptr;
+        });
+        return page;
     }
     // The system tells every window of a change of the devices.
     void DevicesChanged(HWND window) { PostMessageA(window, WM_DEVICECHANGE, 7, 0); }

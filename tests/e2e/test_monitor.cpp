@@ -233,22 +233,10 @@ TEST_F(Monitor, ProfilePageListsDeletesExportsImportsAndConnects) {
                    Infrastructure("Spare", "Spare")});
     Program monitor(dir_.File("Wavelorn.exe"), "", dir_.Path());
     ASSERT_TRUE(monitor.Started());
-    ASSERT_TRUE(LogShows("auto connect found: Office")) << Log();
-    HWND tray = TrayWindow(monitor.Id());
-    ASSERT_NE(tray, nullptr);
-    std::vector<HWND> mains = WindowsOf(monitor.Id(), "TFormMain");
-    ASSERT_EQ(mains.size(), 1u);
-    HWND main = mains[0];
-
     // The tray icon's click opens the window; its profile tab shows the page.
-    PostMessageA(tray, kTrayCallback, 1, WM_LBUTTONUP);
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-    HWND list = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        ClickIn(main, 250 + 60, 102 + 16);
-        list = ChildAt(main, "SysListView32", 4 + 35, 134 + 94);
-        return list != nullptr;
-    }));
+    ProfilePage page = OpenProfilePage(monitor);
+    HWND tray = page.Tray, main = page.Main, list = page.List;
+    ASSERT_NE(list, nullptr);
     RemoteList rows(list);
     ASSERT_TRUE(rows.Usable());
     using Rows = std::vector<std::string>;

@@ -184,6 +184,51 @@ TEST_F(ClasslibForm, ModalRunAsksOnCloseAndEndsWithCancelOnWmClose) {
     form->Hide();
 }
 
+TEST_F(ClasslibForm, ModalRunGivesTheFocusBackToTheControlThatHadIt) {
+    TAutoFree<TFormProbe> owner(NewForm<TFormProbe>(Application));
+    auto* panel = new TPanel(owner.get());
+    panel->SetBounds(10, 40, 200, 80);
+    panel->SetParent(owner.get());
+    std::vector<TEdit*> edits;
+    for (int i = 0; i < 2; ++i) {
+        auto* edit = new TEdit(owner.get());
+        edit->SetBounds(10, 10 + 30 * i, 100, 20);
+        edit->SetParent(panel);
+        edits.push_back(edit);
+    }
+    owner->Show();
+    TAutoFree<TFormProbe> dialog(NewForm<TFormProbe>(Application));
+    auto* timer = new TTimer(dialog.get());
+    timer->SetInterval(10);
+    HWND during = nullptr;
+    timer->OnTimer = [&](TObject*) {
+        timer->SetEnabled(false);
+        during = GetFocus();
+        SendMessageA(dialog->OkButton->Handle(), BM_CLICK, 0, 0);
+    };
+    // Twice: the second edit, not the first one of the tab order, nor the owner itself.
+    for (int run = 0; run < 2; ++run) {
+        edits[1]->SetFocus();
+        ASSERT_EQ(GetFocus(), edits[1]->Handle());
+        timer->SetEnabled(true);
+        EXPECT_EQ(dialog->ShowModal(), mrOk);
+        EXPECT_NE(during, edits[1]->Handle()) << "the dialog had the focus meanwhile";
+        EXPECT_EQ(GetActiveWindow(), owner->Handle()) << run;
+        EXPECT_EQ(GetFocus(), edits[1]->Handle()) << run;
+    }
+    // A window of the owner that the library does not wrap (a part of a system control): the
+    // form's own memory of its focused control does not know it.
+    HWND raw = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 130, 100, 20,
+                               owner->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(raw, nullptr);
+    SetFocus(raw);
+    ASSERT_EQ(GetFocus(), raw);
+    timer->SetEnabled(true);
+    EXPECT_EQ(dialog->ShowModal(), mrOk);
+    EXPECT_EQ(GetFocus(), raw);
+    DestroyWindow(raw);
+}
+
 TEST_F(ClasslibForm, OverriddenWndProcSeesMessagesAndChains) {
     TAutoFree<TFormProbe> form(NewForm<TFormProbe>(Application));
     HWND hwnd = form->Handle();

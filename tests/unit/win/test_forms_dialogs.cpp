@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "UserInput.h"
 #include "monitor/Uformaskinfo.h"
 #include "monitor/Uformmessage.h"
 #include "monitor/Uformprogress.h"
@@ -276,6 +277,30 @@ TEST_F(TextPrompt, AnswersAndTrimmedInput) {
               mrCancel);
     EXPECT_EQ(form_->ActiveControl(), form_->EdtInput);
     EXPECT_EQ(Run([&] { PostCloseDialogs(form_->Handle()); }), mrCancel);
+}
+
+TEST_F(TextPrompt, ReturnInTheInputAnswersOkAndEscCancel) {
+    constexpr int kNoAnswer = 99;
+    auto press = [](WORD vk) {
+        userinput::Key(vk, false);
+        userinput::Key(vk, true);
+    };
+    struct Case {
+        WORD key;
+        int result;
+    };
+    for (const Case& c : {Case{VK_RETURN, mrOk}, Case{VK_ESCAPE, mrCancel}}) {
+        SCOPED_TRACE(c.key == VK_RETURN ? "Return" : "Esc");
+        form_->SetPromptText("New Profile", "Profile name:");
+        // A key that does nothing ends the run here rather than never.
+        OneShot giveUp(5000, [&] { form_->SetModalResult(kNoAnswer); });
+        EXPECT_EQ(Run([&] {
+                      userinput::Type("Lab");
+                      press(c.key);
+                  }),
+                  c.result);
+        EXPECT_EQ(form_->GetInputText(), "Lab") << "typed into the input, not into a button";
+    }
 }
 
 // The progress dialog

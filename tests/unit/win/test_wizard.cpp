@@ -439,6 +439,32 @@ TEST_F(Wizard, APickedNetworkCountsOnlyFromTheListOfARunningWizard) {
     EXPECT_TRUE(progress_.empty());
 }
 
+TEST_F(Wizard, APickedNetworkWhoseAdapterWentMeanwhileIsNeitherStoredNorKept) {
+    Start();
+    FAGlobalVar.EditProfile = FAGlobalVar.DefaultProfile;
+    const WLProfile before = FAGlobalVar.EditProfile;
+    TFormProfSet* w = wizard_;
+    TFrameWlNetwork* list = w->FrameWlNetwork1;
+    bool restored = false;
+    Script s;
+    s.Then("list filled", [&] { return list->LvSite->Items()->Count() == 2; })
+        .Then("pick", ClickRow("Lobby"))
+        .Then("picked", [&] { return list->BtnConnect->Enabled(); })
+        // The pick is posted; the adapter is gone before the wizard reads it.
+        .Do("connect, then the detach",
+            [&] {
+                list->BtnConnectClick(list->BtnConnect);
+                w->NotifyPagesAdapterChanged(nullptr, acDetached, 0);
+            })
+        .Pause(150)
+        .Do("read", [&] { restored = SameProfile(FAGlobalVar.EditProfile, before); })
+        .Then("exit", Press(w->BtnExit));
+    EXPECT_EQ(Run(WizardModeNew, s), mrCancel);
+    EXPECT_TRUE(page_->Stored.empty());
+    EXPECT_TRUE(progress_.empty());
+    EXPECT_TRUE(restored) << "the network's settings left the profile being edited";
+}
+
 TEST_F(Wizard, UnplugOrControlOffDuringTheProgressDialogEndsTheRunCancelled) {
     for (bool unplug : {true, false}) {
         SCOPED_TRACE(unplug ? "unplug" : "control off");
