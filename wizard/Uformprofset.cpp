@@ -8,8 +8,10 @@
 #include "Uframechannel.h"
 #include "Uframeconfirm.h"
 #include "Uframenetwork.h"
+#include "Uframeradius.h"
 #include "Uframesecurity.h"
 #include "Uframewlnetwork.h"
+#include "Uframewpa.h"
 #include "Uframnettype.h"
 #include "Uwizardpage.h"
 
@@ -26,6 +28,8 @@ const ControlSpec kLayout[] = {
     {"FrameChannel1", 4, 133, 572, 219},
     {"FrameSecurity1", 4, 133, 572, 219},
     {"FrameConfirm1", 4, 133, 572, 219},
+    {"FrameWPA1", 4, 133, 572, 219},
+    {"FrameRadius1", 4, 133, 572, 219},
     {"BtnManual", 471, kButtonStripTop, 104, 20},
     {"BtnNext", 518, kButtonStripTop, 57, 20},
     {"BtnBack", 461, kButtonStripTop, 57, 20},
@@ -57,6 +61,8 @@ TFormProfSet::TFormProfSet(TComponent* owner) : TFormBase(owner) {
     FrameSecurity1 = PlacePage(new TFrameSecurity(this), TWizardPage::Security, "FrameSecurity1");
     // The WEP, WPA-PSK, WPA and RADIUS pages come here; until then their kinds lead to the
     // summary (NextWizardPage asks PageOf).
+    PlacePage(new TFrameWPA(this), TWizardPage::WPA, "FrameWPA1");
+    PlacePage(new TFrameRadius(this), TWizardPage::Radius, "FrameRadius1");
     FrameConfirm1 = PlacePage(new TFrameConfirm(this), TWizardPage::Confirm, "FrameConfirm1");
 
     BtnManual = MakeButton(TWizardButton::Manual, "BtnManual", &TFormProfSet::BtnNextClick);

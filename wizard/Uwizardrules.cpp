@@ -94,13 +94,17 @@ int32_t PlaceStripButton(int32_t& right, int index, int32_t width) {
     return right;
 }
 
-AnsiString WizardSsid(const AnsiString& typed) {
+AnsiString TrimBlanks(const AnsiString& text) {
     size_t start = 0;
-    size_t end = typed.size();
+    size_t end = text.size();
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (start < end && blank(typed[start])) ++start;
-    while (end > start && blank(typed[end - 1])) --end;
-    AnsiString text = typed.substr(start, end - start);
+    while (start < end && blank(text[start])) ++start;
+    while (end > start && blank(text[end - 1])) --end;
+    return text.substr(start, end - start);
+}
+
+AnsiString WizardSsid(const AnsiString& typed) {
+    AnsiString text = TrimBlanks(typed);
     if (text.size() > kMaxSsidLength) text.resize(kMaxSsidLength);
     return text;
 }

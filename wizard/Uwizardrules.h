@@ -64,6 +64,9 @@ constexpr int32_t kButtonStripTop = 368;
 // kButtonStripRight; right is the running right edge, moved left by the button's width.
 int32_t PlaceStripButton(int32_t& right, int index, int32_t width);
 
+// Blanks and control characters (code 32 or below) cut from both ends.
+AnsiString TrimBlanks(const AnsiString& text);
+
 // The network type page's SSID: blanks and control characters trimmed from both ends, then
 // cut to the field's 32 characters.
 AnsiString WizardSsid(const AnsiString& typed);
