@@ -9,8 +9,9 @@
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformres.h"
 #include "../monitor/Uframeinfo.h"
-#include "../wizard/Uformprofset.h"
 #include "../monitor/Uframeprofile.h"
+#include "../wizard/Uformconnectset.h"
+#include "../wizard/Uformprofset.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "Umessages.h"
@@ -142,7 +143,9 @@ static int RunMonitor() {
     Application->CreateForm(FormAbout);
     Application->CreateForm(FormProfSet);
     Application->CreateForm(FormAskInfo);
+    Application->CreateForm(FormConnectSet);
     FormMain->ProfileWizardForm = FormProfSet;
+    FormMain->ConnectSetForm = FormConnectSet;
     FormMain->PrepareForm(start);
     Application->ShowMainForm = false;
     Application->Run();
@@ -150,6 +153,7 @@ static int RunMonitor() {
     // The windows go, the last made first and the skin store last, while the driver library is
     // still loaded: the main window stops its threads as it goes.
     Application->DestroyComponents();
+    FormConnectSet = nullptr;
     FormAskInfo = nullptr;
     FormProfSet = nullptr;
     FormAbout = nullptr;

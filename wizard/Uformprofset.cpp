@@ -10,8 +10,10 @@
 #include "Uframenetwork.h"
 #include "Uframeradius.h"
 #include "Uframesecurity.h"
+#include "Uframewep.h"
 #include "Uframewlnetwork.h"
 #include "Uframewpa.h"
+#include "Uframewpapsk.h"
 #include "Uframnettype.h"
 #include "Uwizardpage.h"
 
@@ -27,9 +29,11 @@ const ControlSpec kLayout[] = {
     {"FrameNetType1", 4, 133, 572, 219},
     {"FrameChannel1", 4, 133, 572, 219},
     {"FrameSecurity1", 4, 133, 572, 219},
-    {"FrameConfirm1", 4, 133, 572, 219},
+    {"FrameWEP1", 4, 133, 572, 219},
+    {"FrameWPAPSK1", 4, 133, 572, 219},
     {"FrameWPA1", 4, 133, 572, 219},
     {"FrameRadius1", 4, 133, 572, 219},
+    {"FrameConfirm1", 4, 133, 572, 219},
     {"BtnManual", 471, kButtonStripTop, 104, 20},
     {"BtnNext", 518, kButtonStripTop, 57, 20},
     {"BtnBack", 461, kButtonStripTop, 57, 20},
@@ -59,8 +63,8 @@ TFormProfSet::TFormProfSet(TComponent* owner) : TFormBase(owner) {
     FrameNetType1 = PlacePage(new TFrameNetType(this), TWizardPage::NetType, "FrameNetType1");
     FrameChannel1 = PlacePage(new TFrameChannel(this), TWizardPage::Channel, "FrameChannel1");
     FrameSecurity1 = PlacePage(new TFrameSecurity(this), TWizardPage::Security, "FrameSecurity1");
-    // The WEP, WPA-PSK, WPA and RADIUS pages come here; until then their kinds lead to the
-    // summary (NextWizardPage asks PageOf).
+    FrameWEP1 = PlacePage(new TFrameWEP(this), TWizardPage::WEP, "FrameWEP1");
+    FrameWPAPSK1 = PlacePage(new TFrameWPAPSK(this), TWizardPage::WPAPSK, "FrameWPAPSK1");
     PlacePage(new TFrameWPA(this), TWizardPage::WPA, "FrameWPA1");
     PlacePage(new TFrameRadius(this), TWizardPage::Radius, "FrameRadius1");
     FrameConfirm1 = PlacePage(new TFrameConfirm(this), TWizardPage::Confirm, "FrameConfirm1");
@@ -83,12 +87,7 @@ TFormProfSet::TFormProfSet(TComponent* owner) : TFormBase(owner) {
 }
 
 void TFormProfSet::AddRoutePage(TPropertyPageFrame* page, TWizardPage step, const char* name) {
-    page->Name = name;
-    page->SetBoundsFrom(kLayout, sizeof(kLayout) / sizeof(kLayout[0]));
-    page->Font()->SetName("Arial");
-    page->Font()->SetSize(8);
-    page->SetParent(this);
-    page->Hide();
+    PlaceWizardPage(page, this, kLayout, sizeof(kLayout) / sizeof(kLayout[0]), name);
     route_.push_back(TRouteEntry{step, page});
 }
 
