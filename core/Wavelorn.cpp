@@ -9,8 +9,9 @@
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformres.h"
 #include "../monitor/Uframeinfo.h"
-#include "../wizard/Uformprofset.h"
 #include "../monitor/Uframeprofile.h"
+#include "../monitor/Uframesitesurvey.h"
+#include "../wizard/Uformprofset.h"
 #include "Udebug.h"
 #include "Udefine.h"
 #include "Umessages.h"
@@ -134,9 +135,10 @@ static int RunMonitor() {
                 return new TFrameInfo(owner);
             case TMainPageKind::Profile:
                 return new TFrameProfile(owner);
-            default:
-                return nullptr;
+            case TMainPageKind::SiteSurvey:
+                return new TFrameSiteSurvey(owner);
         }
+        return nullptr;
     };
     Application->CreateForm(FormMain);
     Application->CreateForm(FormAbout);

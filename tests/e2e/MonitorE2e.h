@@ -20,7 +20,8 @@
 
 namespace e2e {
 
-inline const char kAdapter[] = "[Adapter]\r\nHWID1=USB\\VID_0001&PID_0002\r\nName1=Test Adapter\r\n";
+inline const char kAdapter[] =
+    "[Adapter]\r\nHWID1=USB\\VID_0001&PID_0002\r\nName1=Test Adapter\r\n";
 // Office: WPA-PSK with AES at -50 dBm (90 %), noise -70 dBm (50 %).
 inline const char kNetworks[] =
     "[Network1]\r\nSSID=Office\r\nMAC=00:A0:C5:11:22:33\r\nFrequency=2437000\r\nRSSI=-50\r\n"
@@ -226,11 +227,15 @@ public:
     RemoteList& operator=(const RemoteList&) = delete;
 
     bool Usable() const { return memory_ != nullptr; }
-    // "caption|SSID" a row.
-    std::vector<std::string> Rows() {
+    // The texts of a row's first columns joined by "|" ("caption|SSID"), a row.
+    std::vector<std::string> Rows(int columns = 2) {
         std::vector<std::string> rows;
         int count = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) rows.push_back(Text(i, 0) + "|" + Text(i, 1));
+        for (int i = 0; i < count; ++i) {
+            std::string row = Text(i, 0);
+            for (int c = 1; c < columns; ++c) row += "|" + Text(i, c);
+            rows.push_back(row);
+        }
         return rows;
     }
     int Selected() {

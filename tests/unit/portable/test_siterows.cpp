@@ -73,6 +73,32 @@ TEST(SiteRows, TextsAndIconOfANetwork) {
     EXPECT_EQ(SiteMacText(mac, '-'), "0A-B0-00-01-7F-C8");
 }
 
+TEST(SiteRows, DetailsOfTheSelectedNetwork) {
+    CFAGlobalVar g;
+    struct Case {
+        SiteSurveyEntry entry;
+        const char* details;
+    } cases[] = {
+        {Entry("Lobby", 5, 2412000, -60, 0, 1, 0x01),
+         "Lobby|Infrastructure|1|Disabled|00-A0-C5-0B-FE-01"},
+        {Entry("Zeta", 4, 2462000, -70, 1, 0, 0xC8), "Zeta|Ad-Hoc|11|WEP|00-A0-C5-0B-FE-C8"},
+        // any mode but 1 is ad hoc; the name is read no further than 32 bytes
+        {Entry("ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 0xFFFFFFFFu, 2437000, -50, 23, 2, 0xAB),
+         "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345|Ad-Hoc|6|WPA-PSK|00-A0-C5-0B-FE-AB"},
+    };
+    auto shown = [&g](const SiteSurveyEntry& entry) {
+        SiteListEntry listed{entry, SiteRowFor(g, entry, Channel)};
+        SiteDetails d = SiteDetailsFor(g, listed);
+        return d.Ssid + "|" + d.WlMode + "|" + d.Channel + "|" + d.Security + "|" + d.Mac;
+    };
+    for (const Case& c : cases) EXPECT_EQ(shown(c.entry), c.details);
+    // the mode words are the word table's
+    g.Words.Infrastructure = "Zugangspunkt";
+    g.Words.asAdHoc = "Direkt";
+    EXPECT_EQ(shown(cases[0].entry), "Lobby|Zugangspunkt|1|Disabled|00-A0-C5-0B-FE-01");
+    EXPECT_EQ(shown(cases[1].entry), "Zeta|Direkt|11|WEP|00-A0-C5-0B-FE-C8");
+}
+
 TEST(SiteRows, SortByEachColumnAndHeaderClicks) {
     CFAGlobalVar g;
     // name, channel, signal, security, MAC: every column orders them differently
