@@ -11,6 +11,7 @@
 #include "../monitor/Uframeinfo.h"
 #include "../monitor/Uframeprofile.h"
 #include "../monitor/Uframesitesurvey.h"
+#include "../wizard/Uformconnectset.h"
 #include "../wizard/Uformprofset.h"
 #include "Udebug.h"
 #include "Udefine.h"
@@ -144,7 +145,9 @@ static int RunMonitor() {
     Application->CreateForm(FormAbout);
     Application->CreateForm(FormProfSet);
     Application->CreateForm(FormAskInfo);
+    Application->CreateForm(FormConnectSet);
     FormMain->ProfileWizardForm = FormProfSet;
+    FormMain->ConnectSetForm = FormConnectSet;
     FormMain->PrepareForm(start);
     Application->ShowMainForm = false;
     Application->Run();
@@ -152,6 +155,7 @@ static int RunMonitor() {
     // The windows go, the last made first and the skin store last, while the driver library is
     // still loaded: the main window stops its threads as it goes.
     Application->DestroyComponents();
+    FormConnectSet = nullptr;
     FormAskInfo = nullptr;
     FormProfSet = nullptr;
     FormAbout = nullptr;

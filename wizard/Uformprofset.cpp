@@ -9,7 +9,9 @@
 #include "Uframeconfirm.h"
 #include "Uframenetwork.h"
 #include "Uframesecurity.h"
+#include "Uframewep.h"
 #include "Uframewlnetwork.h"
+#include "Uframewpapsk.h"
 #include "Uframnettype.h"
 #include "Uwizardpage.h"
 
@@ -25,6 +27,8 @@ const ControlSpec kLayout[] = {
     {"FrameNetType1", 4, 133, 572, 219},
     {"FrameChannel1", 4, 133, 572, 219},
     {"FrameSecurity1", 4, 133, 572, 219},
+    {"FrameWEP1", 4, 133, 572, 219},
+    {"FrameWPAPSK1", 4, 133, 572, 219},
     {"FrameConfirm1", 4, 133, 572, 219},
     {"BtnManual", 471, kButtonStripTop, 104, 20},
     {"BtnNext", 518, kButtonStripTop, 57, 20},
@@ -57,6 +61,8 @@ TFormProfSet::TFormProfSet(TComponent* owner) : TFormBase(owner) {
     FrameSecurity1 = PlacePage(new TFrameSecurity(this), TWizardPage::Security, "FrameSecurity1");
     // The WEP, WPA-PSK, WPA and RADIUS pages come here; until then their kinds lead to the
     // summary (NextWizardPage asks PageOf).
+    FrameWEP1 = PlacePage(new TFrameWEP(this), TWizardPage::WEP, "FrameWEP1");
+    FrameWPAPSK1 = PlacePage(new TFrameWPAPSK(this), TWizardPage::WPAPSK, "FrameWPAPSK1");
     FrameConfirm1 = PlacePage(new TFrameConfirm(this), TWizardPage::Confirm, "FrameConfirm1");
 
     BtnManual = MakeButton(TWizardButton::Manual, "BtnManual", &TFormProfSet::BtnNextClick);
@@ -77,12 +83,7 @@ TFormProfSet::TFormProfSet(TComponent* owner) : TFormBase(owner) {
 }
 
 void TFormProfSet::AddRoutePage(TPropertyPageFrame* page, TWizardPage step, const char* name) {
-    page->Name = name;
-    page->SetBoundsFrom(kLayout, sizeof(kLayout) / sizeof(kLayout[0]));
-    page->Font()->SetName("Arial");
-    page->Font()->SetSize(8);
-    page->SetParent(this);
-    page->Hide();
+    PlaceWizardPage(page, this, kLayout, sizeof(kLayout) / sizeof(kLayout[0]), name);
     route_.push_back(TRouteEntry{step, page});
 }
 

@@ -21,6 +21,8 @@ class TFrameNetwork;
 class TFrameChannel;
 class TFrameSecurity;
 class TFrameConfirm;
+class TFrameWEP;
+class TFrameWPAPSK;
 
 class TFormProfSet : public TFormBase, public IProfileWizard {
 public:
@@ -50,6 +52,8 @@ public:
     TFrameNetType* FrameNetType1;
     TFrameChannel* FrameChannel1;
     TFrameSecurity* FrameSecurity1;
+    TFrameWEP* FrameWEP1;
+    TFrameWPAPSK* FrameWPAPSK1;
     TFrameConfirm* FrameConfirm1;
     TTrifaceBtn* BtnManual;
     TTrifaceBtn* BtnNext;

@@ -5,9 +5,11 @@
 #include "../core/Ucontrolhelpers.h"
 #include "../core/Udefine.h"
 #include "../core/Uvyxwllib.h"
+#include "../monitor/Propertypageframeunit.h"
 #include "../monitor/Trifacebtn.h"
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformmessage.h"
+#include "Ukeyrules.h"
 
 int ShowWizardMessage(TControl* control, int flags, const AnsiString& text) {
     TAutoFree<TFormMessage> dialog(NewForm<TFormMessage>(Application));
@@ -32,6 +34,23 @@ void FillCombo(TComboBox* combo, const std::vector<WizardChoice>& choices) {
 void SelectValueOrFirst(TComboBox* combo, intptr_t value) {
     if (SelectComboByValue(FAGlobalVar, combo, value)) return;
     if (combo->Items()->Count() > 0) combo->SetItemIndex(0);
+}
+
+void UnmaskForKey(TEdit* edit, char key) {
+    AnsiString text = edit->Text();
+    if (!UnmaskOnKeyPress(key, text.size(), static_cast<size_t>(edit->SelLength()))) return;
+    edit->SetPasswordChar(0);
+    if (!text.empty()) edit->SelectAll();
+}
+
+void PlaceWizardPage(TPropertyPageFrame* page, TWinControl* parent, const ControlSpec* layout,
+                     size_t count, const char* name) {
+    page->Name = name;
+    page->SetBoundsFrom(layout, count);
+    page->Font()->SetName("Arial");
+    page->Font()->SetSize(8);
+    page->SetParent(parent);
+    page->Hide();
 }
 
 void SetButtonFaces(TTrifaceBtn* button, TImage* normal, TImage* hover, TImage* down) {

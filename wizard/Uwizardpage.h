@@ -14,7 +14,9 @@
 #include "Uwizardrules.h"
 
 class TComboBox;
+class TEdit;
 class TTrifaceBtn;
+class TPropertyPageFrame;
 
 // The message dialog centred over the window of control (or on the screen while that is not
 // showing); the button's result.
@@ -32,6 +34,14 @@ intptr_t SelectedComboValue(TComboBox* combo, intptr_t fallback);
 void FillCombo(TComboBox* combo, const std::vector<WizardChoice>& choices);
 // Selects the item of value, else the first item when there is one.
 void SelectValueOrFirst(TComboBox* combo, intptr_t value);
+
+// A key pressed in a masked passphrase or key edit: shown in plain when the key replaces the
+// whole text (selected again, so that the key replaces it), or when the edit is empty.
+void UnmaskForKey(TEdit* edit, char key);
+
+// A page placed on parent at its row of the layout table, hidden, in the pages' font.
+void PlaceWizardPage(TPropertyPageFrame* page, TWinControl* parent, const ControlSpec* layout,
+                     size_t count, const char* name);
 
 // Normal face, and the hover face that also serves as the pressed one unless a pressed face
 // is given.

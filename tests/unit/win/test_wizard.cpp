@@ -252,13 +252,21 @@ TEST_F(Wizard, AdHocProfileOnWindowsSixPassesTheIpAndChannelPagesAndRetracesBack
             })
         .Then("wep chosen", [&] { return w->FrameSecurity1->CmbSecurity->ItemIndex() == 1; })
         .Then("next", Press(w->BtnNext))
-        // no WEP page yet: the summary
+        .Then("wep page", OnPage(w->FrameWEP1))
+        .Do("key",
+            [&] {
+                w->FrameWEP1->EdtKey1->SetFocus();
+                userinput::Type("0123456789");
+            })
+        .Then("typed", [&] { return w->FrameWEP1->EdtKey1->Text() == "0123456789"; })
+        .Then("next", Press(w->BtnNext))
         .Then("summary", OnPage(w->FrameConfirm1))
         .Do("read", [&] { summary = Summary(); })
         .Then("shot", Shot("wizard_summary_adhoc"));
     // Back retraces every page visited, the IP settings page included.
     for (TPropertyPageFrame* page :
-         {static_cast<TPropertyPageFrame*>(w->FrameSecurity1),
+         {static_cast<TPropertyPageFrame*>(w->FrameWEP1),
+          static_cast<TPropertyPageFrame*>(w->FrameSecurity1),
           static_cast<TPropertyPageFrame*>(channel), static_cast<TPropertyPageFrame*>(type),
           static_cast<TPropertyPageFrame*>(w->FrameNetwork1),
           static_cast<TPropertyPageFrame*>(w->FrameWlNetwork1)}) {
@@ -277,12 +285,13 @@ TEST_F(Wizard, AdHocProfileOnWindowsSixPassesTheIpAndChannelPagesAndRetracesBack
     EXPECT_EQ(bandOne.back(), "selected 6");
     EXPECT_EQ(bandFour, (std::vector<std::string>{"selected 6"}));
     EXPECT_EQ(summary,
-              (std::vector<std::string>{"Cell", "Ad-Hoc", "13", "G-Only", "WEP", "Auto Switch",
-                                        "192.168.5.9", "255.255.255.0", "", ""}));
+              (std::vector<std::string>{"Cell", "Ad-Hoc", "13", "G-Only", "WEP(64-bit)",
+                                        "Auto Switch", "192.168.5.9", "255.255.255.0", "", ""}));
     EXPECT_EQ(strips,
               (std::vector<std::string>{"BtnBack@461 BtnNext@518", "BtnBack@461 BtnNext@518"}));
-    EXPECT_EQ(backs, (std::vector<std::string>{"FrameSecurity1", "FrameChannel1", "FrameNetType1",
-                                               "FrameNetwork1", "FrameWlNetwork1"}));
+    EXPECT_EQ(backs,
+              (std::vector<std::string>{"FrameWEP1", "FrameSecurity1", "FrameChannel1",
+                                        "FrameNetType1", "FrameNetwork1", "FrameWlNetwork1"}));
     // What the pages stored on the way; Back stores nothing, Exit stores nothing.
     const WLProfile& p = FAGlobalVar.EditProfile;
     EXPECT_EQ(TextField(p.Ssid1), "Cell");
@@ -290,6 +299,7 @@ TEST_F(Wizard, AdHocProfileOnWindowsSixPassesTheIpAndChannelPagesAndRetracesBack
     EXPECT_EQ(p.Channel, 13);
     EXPECT_EQ(p.ABGMode, kModeGOnly);
     EXPECT_EQ(p.EncryptionMethod, 1);
+    EXPECT_EQ(TextField(p.WEPKey1), "0123456789");
     EXPECT_EQ(p.NetworkInfo.NI_wNetFlags & 1, 1);
     EXPECT_EQ(p.ApplyNetwork, 1);
     EXPECT_TRUE(page_->Stored.empty());

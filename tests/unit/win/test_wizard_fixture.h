@@ -19,7 +19,9 @@
 #include "wizard/Uframeconfirm.h"
 #include "wizard/Uframenetwork.h"
 #include "wizard/Uframesecurity.h"
+#include "wizard/Uframewep.h"
 #include "wizard/Uframewlnetwork.h"
+#include "wizard/Uframewpapsk.h"
 #include "wizard/Uframnettype.h"
 
 namespace wizardtest {
@@ -225,15 +227,20 @@ protected:
         };
     }
     // From the network list without a pick, through network type and security type as the
-    // profile has them, to the summary; then, with save, Save and the finish page.
-    void ToSummary(Script& s, bool save = false) {
+    // profile has them, to the page that follows: the summary, or the security kind's page.
+    void PastSecurityType(Script& s, TPropertyPageFrame* page) {
         TFormProfSet* w = wizard_;
         s.Then("manual", Press(w->BtnManual))
             .Then("network type", OnPage(w->FrameNetType1))
             .Then("next", Press(w->BtnNext))
             .Then("security", OnPage(w->FrameSecurity1))
             .Then("next", Press(w->BtnNext))
-            .Then("summary", OnPage(w->FrameConfirm1));
+            .Then("page after security", OnPage(page));
+    }
+    // To the summary; then, with save, Save and the finish page.
+    void ToSummary(Script& s, bool save = false) {
+        TFormProfSet* w = wizard_;
+        PastSecurityType(s, w->FrameConfirm1);
         if (save)
             s.Then("save", Press(w->BtnSave)).Then("finish", [w] { return w->FinishShown(); });
     }
