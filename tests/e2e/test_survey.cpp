@@ -1,6 +1,7 @@
 // The site survey page as a user works it under Wine with the stand-in adapter: the window
 // opened from the tray, the survey tab, the networks' rows strongest first, a header clicked to
-// sort, a row's details, and an open network joined with Connect.
+// sort, a row's details, an open network joined with Connect, and secured ones joined with the
+// key typed into the quick connect dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,94 +15,125 @@ namespace {
 using namespace e2e;
 using Rows = std::vector<std::string>;
 
-// An open network on channel 11 at -60 dBm (70 %), besides Office (90 %) and Cafe (50 %); and
-// the addresses a connection gets, so that the progress dialog closes as soon as they show.
+// An open network on channel 11 at -60 dBm (70 %), besides Office (90 %) and Cafe (50 %);
+// entries the page must not list (no MAC, no name, a name claiming 40 bytes); and the addresses
+// a connection gets, so that the progress dialog closes as soon as they show.
 const char kAirport[] =
-    "[Network3]\r\nSSID=Airport\r\nMAC=00:A0:C5:77:88:99\r\nFrequency=2462000\r\nRSSI=-60\r\n"
-    "Noise=-80\r\nPrivacy=0\r\nMode=1\r\nBand=3\r\n"
+    "[Survey]\r\nJunk=1\r\n[Network3]\r\nSSID=Airport\r\nMAC=00:A0:C5:77:88:99\r\n"
+    "Frequency=2462000\r\nRSSI=-60\r\nNoise=-80\r\nPrivacy=0\r\nMode=1\r\nBand=3\r\n"
     "[DHCP]\r\nAddress=192.0.2.20\r\nMask=255.255.255.0\r\nGateway=192.0.2.1\r\n"
     "DNS1=192.0.2.53\r\n";
 
-// Places in the main window's client area: the page lies at 4, 134.
+// Places in the main window's client area (the page lies at 4, 134) and in the dialog's.
 POINT OnSurveyPage(int x, int y) {
     return {4 + x, 134 + y};
 }
-const POINT kList = OnSurveyPage(37, 95), kHeaderSsid = OnSurveyPage(54, 80),
-            kHeaderSignal = OnSurveyPage(178, 80), kConnect = OnSurveyPage(378, 198);
+const POINT kTab = {127 + 60, 102 + 16}, kList = OnSurveyPage(37, 95),
+            kHeaderSsid = OnSurveyPage(54, 80), kHeaderSignal = OnSurveyPage(178, 80),
+            kConnect = OnSurveyPage(378, 198), kWepKey = {145, 309}, kPassphrase = {145, 295},
+            kDialogConnect = {539, 382};
 
-class Survey : public Monitor {
-protected:
-    // Started, connected by itself with Office, its window opened on the survey tab.
-    void OpenSurvey(Program& monitor) {
-        ASSERT_TRUE(monitor.Started() && LogShows("auto connect found: Office")) << Log();
-        tray_ = TrayWindow(monitor.Id());
-        std::vector<HWND> mains = WindowsOf(monitor.Id(), "TFormMain");
-        ASSERT_TRUE(tray_ && mains.size() == 1);
-        main_ = mains[0];
-        PostMessageA(tray_, kTrayCallback, 1, WM_LBUTTONUP);
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
-        ASSERT_TRUE(WaitUntil([&] {
-            ClickIn(main_, 127 + 60, 102 + 16);
-            list_ = ChildAt(main_, "SysListView32", kList.x, kList.y);
-            return list_ != nullptr;
-        }));
-    }
-    // The five details of the selected network, joined by "|".
-    std::string Details() {
+TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
+    Scenario(std::string(kAdapter) + kNetworks + kAirport);
+    StoreProfiles({Infrastructure("Default", "Elsewhere")});  // no network of it in range
+    Program monitor(dir_.File("Wavelorn.exe"), "", dir_.Path());
+    ASSERT_TRUE(monitor.Started() && LogShows("new total dev 1")) << Log();
+    HWND tray = TrayWindow(monitor.Id());
+    std::vector<HWND> mains = WindowsOf(monitor.Id(), "TFormMain");
+    ASSERT_TRUE(tray && mains.size() == 1);
+    HWND main = mains[0], list = nullptr;
+    PostMessageA(tray, kTrayCallback, 1, WM_LBUTTONUP);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    ASSERT_TRUE(WaitUntil([&] {
+        ClickIn(main, kTab.x, kTab.y);
+        list = ChildAt(main, "SysListView32", kList.x, kList.y);
+        return list != nullptr;
+    }));
+    RemoteList rows(list);
+    ASSERT_TRUE(rows.Usable());
+    auto click = [&](POINT p) { ClickIn(main, p.x, p.y); };
+    auto details = [&] {
         std::string text;
         for (int top = 100; top <= 164; top += 16)
-            text += (top == 100 ? "" : "|") + LabelAt(main_, OnSurveyPage(312, top));
+            text += (top == 100 ? "" : "|") + LabelAt(main, OnSurveyPage(312, top));
         return text;
-    }
-    void Click(POINT p) { ClickIn(main_, p.x, p.y); }
-    bool Traced(const std::string& line) {
-        return WaitUntil([&] { return Trace().find(line) != std::string::npos; });
-    }
+    };
 
-    HWND tray_ = nullptr;
-    HWND main_ = nullptr;
-    HWND list_ = nullptr;
-};
-
-TEST_F(Survey, ListsStrongestFirstSortsByAHeaderShowsDetailsAndJoinsAnOpenNetwork) {
-    Scenario(std::string(kAdapter) + kNetworks + kAirport);
-    StoreProfiles();
-    Program monitor(dir_.File("Wavelorn.exe"), "", dir_.Path());
-    ASSERT_NO_FATAL_FAILURE(OpenSurvey(monitor));
-    RemoteList rows(list_);
-    ASSERT_TRUE(rows.Usable());
-
-    // Entering the page scans: 3 seconds later the rows, strongest first, the first selected.
+    // The scan: 3 seconds later the rows, strongest first, the first selected with its details.
     ASSERT_TRUE(WaitUntil([&] { return rows.Rows(3).size() == 3; })) << Trace();
     EXPECT_EQ(rows.Rows(3), (Rows{"Office|6|90%", "Airport|11|70%", "Cafe|1|50%"}));
     EXPECT_TRUE(WaitUntil([&] {
         return rows.Selected() == 0 &&
-               Details() == "Office|Infrastructure|6|WPA-PSK|00-A0-C5-11-22-33";
-    })) << Details();
+               details() == "Office|Infrastructure|6|WPA-PSK|00-A0-C5-11-22-33";
+    })) << details();
     Sleep(300);
-    SaveScreenshot(main_, "survey_page");
+    SaveScreenshot(main, "survey_page");
 
-    // Signal again: weakest first; SSID then keeps that direction.
-    Click(kHeaderSignal);
+    // Signal again: weakest first; SSID then keeps that direction, from now on.
+    click(kHeaderSignal);
     EXPECT_TRUE(WaitUntil([&] { return rows.Rows(1) == Rows{"Cafe", "Airport", "Office"}; }));
-    Click(kHeaderSsid);
-    EXPECT_TRUE(WaitUntil([&] { return rows.Rows(1) == Rows{"Airport", "Cafe", "Office"}; }));
+    click(kHeaderSsid);
+    const Rows bySsid = {"Airport", "Cafe", "Office"};
+    EXPECT_TRUE(WaitUntil([&] { return rows.Rows(1) == bySsid; }));
 
-    // The open network's details, then Connect: applied at once, no key asked, nothing stored;
-    // the link page shows it, and so does the tray.
-    rows.Click(0);
-    ASSERT_TRUE(WaitUntil([&] {
-        return Details() == "Airport|Infrastructure|11|Disabled|00-A0-C5-77-88-99";
-    })) << Details();
-    Click(kConnect);
-    EXPECT_TRUE(Traced("VYXWL_SetWLANStatus(\"Airport\", mode 1, security 0) -> 1")) << Trace();
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(list_); }));
-    EXPECT_NE(ChildAt(main_, "TFrameInfo", 4, 134), nullptr);
-    EXPECT_TRUE(WaitUntil([&] { return LabelAt(main_, OnInfoPage(134, 103)) == "Airport"; }));
-    EXPECT_TRUE(WaitUntil([&] {
-        return Title(tray_).rfind("PRV300K\nSignal: Very good (70%)\n", 0) == 0;
-    })) << Title(tray_);
-    EXPECT_EQ(StoredNames(), (Rows{"Default", "Office"}));
+    // Each network joined: the open one at once, the others with the WEP key or the WPA-PSK
+    // passphrase typed into the quick connect dialog, which takes the window's place. The link
+    // page and the tray show the link.
+    struct Case {
+        const char* details;
+        POINT entry;
+        const char* typed;  // null: no dialog
+        const char* applied;
+        const char* signal;
+    } cases[] = {
+        {"Airport|Infrastructure|11|Disabled|00-A0-C5-77-88-99",
+         {},
+         nullptr,
+         "(\"Airport\", mode 1, security 0) -> 1",
+         "Very good (70%)"},
+        {"Cafe|Infrastructure|1|WEP|00-A0-C5-44-55-66", kWepKey, "0123456789",
+         "(\"Cafe\", mode 1, security 1) -> 1", "Good (50%)"},
+        {"Office|Infrastructure|6|WPA-PSK|00-A0-C5-11-22-33", kPassphrase, "office-secret",
+         "(\"Office\", mode 1, security 2) -> 1", "Excellent (90%)"},
+    };
+    for (int row = 0; row < 3; ++row) {
+        const Case& c = cases[row];
+        SCOPED_TRACE(c.details);
+        if (IsWindowVisible(list) == FALSE) {
+            click(kTab);  // a new scan
+            ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(list) != FALSE; }));
+        }
+        ASSERT_TRUE(WaitUntil([&] { return rows.Rows(1) == bySsid; }));
+        rows.Click(row);
+        ASSERT_TRUE(WaitUntil([&] { return details() == c.details; })) << details();
+        click(kConnect);
+        if (c.typed) {
+            HWND dialog = ShownWindow(monitor.Id(), "TFormConnectSet");
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_FALSE(IsWindowVisible(main));
+            ClickIn(dialog, c.entry.x, c.entry.y);
+            Type(c.typed);
+            ClickIn(dialog, kDialogConnect.x, kDialogConnect.y);
+        }
+        EXPECT_TRUE(WaitUntil([&] {
+            return Trace().find(std::string("VYXWL_SetWLANStatus") + c.applied) !=
+                   std::string::npos;
+        })) << Trace();
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsWindowVisible(list); }));
+        EXPECT_NE(ChildAt(main, "TFrameInfo", 4, 134), nullptr);
+        EXPECT_TRUE(WaitUntil([&] {
+            return Title(tray).rfind(std::string("PRV300K\nSignal: ") + c.signal, 0) == 0;
+        })) << Title(tray);
+        // The progress dialog closes once the connection has its addresses.
+        EXPECT_TRUE(WaitUntil([&] {
+            for (HWND h : WindowsOf(monitor.Id(), "TFormProgress"))
+                if (IsWindowVisible(h)) return false;
+            return true;
+        }));
+    }
+    // Each under the name of the profile being edited, which the store never keeps.
+    EXPECT_EQ(Count(Trace(), "VYXWL_WLProfileToWLStatus(\"(EditingProfile)\") -> 1"), 3u);
+    EXPECT_EQ(StoredNames(), Rows{"Default"});
 }
 
 }  // namespace
