@@ -236,9 +236,15 @@ public:
     }
     ~ModalScope() {
         --runs_;
+        EnableOthers();
+        if (active_ && IsWindow(active_) && IsWindowVisible(active_)) SetActiveWindow(active_);
+    }
+    // Before the modal window hides: while the others are disabled the system would hand the
+    // activation (and the keyboard) to some other window as it goes.
+    void EnableOthers() {
         for (HWND hwnd : disabled_.windows)
             if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
-        if (active_ && IsWindow(active_) && IsWindowVisible(active_)) SetActiveWindow(active_);
+        disabled_.windows.clear();
     }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
@@ -275,9 +281,11 @@ int TForm::ShowModal() {
                 Application->HandleMessage();
             }
         } catch (...) {
+            scope.EnableOthers();
             Hide();
             throw;
         }
+        scope.EnableOthers();
         Hide();
     }
     return modalResult_;
