@@ -9,13 +9,10 @@
 #include "Uformres.h"
 #include "Uskinwindow.h"
 
-constexpr UINT kSurveyWaitMs = 3000;
-
-const SiteListEntry* SiteEntryOf(TListItem* item) {
-    return item ? item->Record<SiteListEntry>() : nullptr;
-}
-
 namespace {
+
+// A scan's results are read 3 seconds after it was started.
+constexpr UINT kSurveyWaitMs = 3000;
 
 void SetFaces(TTrifaceBtn* button, TImage* normal, TImage* down, TImage* hover) {
     button->SetFaces(normal->Picture()->Bitmap());
@@ -24,6 +21,10 @@ void SetFaces(TTrifaceBtn* button, TImage* normal, TImage* down, TImage* hover) 
 }
 
 }  // namespace
+
+const SiteListEntry* SiteEntryOf(TListItem* item) {
+    return item ? item->Record<SiteListEntry>() : nullptr;
+}
 
 TSiteScan::TSiteScan(TListView* list, TTrifaceBtn* refresh, TPanel* searching, TTimer* timer,
                      SiteColumns columns)
