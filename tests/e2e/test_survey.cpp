@@ -59,7 +59,10 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
         return text;
     };
 
-    // The scan: 3 seconds later the rows, strongest first, the first selected with its details.
+    // The scan: "Searching" meanwhile; 3 seconds later the rows, strongest first, the first
+    // selected with its details.
+    if (ChildAt(main, "TPanel", OnSurveyPage(61, 139).x, OnSurveyPage(61, 139).y))
+        SaveScreenshot(main, "survey_searching");
     ASSERT_TRUE(WaitUntil([&] { return rows.Rows(3).size() == 3; })) << Trace();
     EXPECT_EQ(rows.Rows(3), (Rows{"Office|6|90%", "Airport|11|70%", "Cafe|1|50%"}));
     EXPECT_TRUE(WaitUntil([&] {
