@@ -61,9 +61,10 @@ bool TFrameWPAPSK::LeavePage(TPropertyPageFrame* other, int direction, int mode)
 
 void TFrameWPAPSK::WndProc(TMessage& msg) {
     TPropertyPageFrame::WndProc(msg);
-    if (msg.Msg == WM_COMMAND && EdtPassphrase->HandleAllocated() &&
-        reinterpret_cast<HWND>(msg.LParam) == EdtPassphrase->Handle() &&
-        HIWORD(msg.WParam) == EN_MAXTEXT) {
+    // The code first: an edit that goes tells its parent other codes while it is destroyed.
+    if (msg.Msg == WM_COMMAND && HIWORD(msg.WParam) == EN_MAXTEXT &&
+        EdtPassphrase->HandleAllocated() &&
+        reinterpret_cast<HWND>(msg.LParam) == EdtPassphrase->Handle()) {
         PostMessageA(Handle(), kMsgPassphraseFull, 0, 0);
     } else if (msg.Msg == kMsgPassphraseFull) {
         ShowPageError(kMsgStop, PassphraseMessage());

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,13 +36,29 @@ void Click(HWND window, POINT p) {
     ClickIn(window, p.x, p.y);
 }
 
-// A drop-down list opened by the mouse, moved down by steps and closed with Return.
-void PickDown(HWND window, POINT list, int steps) {
-    Click(window, list);
-    Sleep(200);
-    for (int i = 0; i < steps; ++i) Press(VK_DOWN);
-    Press(VK_RETURN);
-    Sleep(200);
+// Clicks at p until done: a click while Wine's service host comes or goes can be lost.
+bool ClickUntil(HWND window, POINT p, const std::function<bool()>& done) {
+    return WaitUntil([&] {
+        if (done()) return true;
+        Click(window, p);
+        return WaitUntil(done, 1000);
+    });
+}
+
+// The item at index of the drop-down list at p, picked as the keyboard picks it in the open
+// list.
+bool PickItem(HWND window, POINT p, int index) {
+    HWND combo = ChildAt(window, "ComboBox", p.x - 60, p.y - 10);
+    return combo && WaitUntil([&] {
+               if (SendMessageA(combo, CB_GETCURSEL, 0, 0) == index) return true;
+               Click(window, p);
+               Sleep(300);
+               Press(VK_HOME);
+               for (int i = 0; i < index; ++i) Press(VK_DOWN);
+               Press(VK_RETURN);
+               Sleep(300);
+               return false;
+           });
 }
 
 // What the edit with the focus holds replaced by text.
@@ -97,42 +114,39 @@ protected:
         EXPECT_TRUE(input && WaitUntil([&] { return FocusOf(prompt) == input; }));
         Type(name);
         EXPECT_TRUE(WaitUntil([&] { return ShownText(input) == name; })) << ShownText(input);
-        // A click while Wine's service host comes or goes can be lost: OK again until it went.
-        EXPECT_TRUE(WaitUntil([&] {
-            if (!IsWindowVisible(prompt)) return true;
-            Click(prompt, kPromptOk);
-            Sleep(500);
-            return false;
-        }));
+        EXPECT_TRUE(ClickUntil(prompt, kPromptOk, [&] { return !IsWindowVisible(prompt); }));
         HWND wizard = ShownWindow(Pid(), "TFormProfSet");
         EXPECT_NE(wizard, nullptr);
         return wizard;
     }
     // Manual on the list, an infrastructure network of ssid, the security kind steps down the
     // list from "Disabled": the wizard on that kind's page.
-    void ToSecurityPage(HWND wizard, const std::string& ssid, int kindSteps) {
-        Click(wizard, kBtnManual);
-        ASSERT_TRUE(
-            WaitUntil([&] { return ChildAt(wizard, "Edit", 4 + 89, 133 + 158) != nullptr; }));
-        Click(wizard, kLbInfra);
+    void ToSecurityPage(HWND wizard, const std::string& ssid, int kind, POINT pageEdit) {
+        auto shown = [wizard](const char* cls, POINT at) {
+            return [=] { return ChildAt(wizard, cls, at.x, at.y) != nullptr; };
+        };
+        const POINT ssidAt = {4 + 89, 133 + 158};
+        ASSERT_TRUE(ClickUntil(wizard, kBtnManual, shown("Edit", ssidAt)));
+        HWND infra = ChildAt(wizard, "Button", 4 + 46, 133 + 71);
+        ASSERT_TRUE(ClickUntil(wizard, kLbInfra, [&] {
+            return SendMessageA(infra, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        }));
         Click(wizard, kEdtSSID);
         Retype(ssid);
-        HWND edit = ChildAt(wizard, "Edit", 4 + 89, 133 + 158);
+        HWND edit = ChildAt(wizard, "Edit", ssidAt.x, ssidAt.y);
         ASSERT_TRUE(WaitUntil([&] { return ShownText(edit) == ssid; })) << ShownText(edit);
-        Click(wizard, kBtnNext);
-        ASSERT_TRUE(
-            WaitUntil([&] { return ChildAt(wizard, "ComboBox", 4 + 119, 133 + 49) != nullptr; }));
-        PickDown(wizard, kCmbSecurity, kindSteps);
-        Click(wizard, kBtnNext);
+        // The security type page: a list, no entry under it.
+        ASSERT_TRUE(ClickUntil(wizard, kBtnNext, [&] { return !shown("Edit", ssidAt)(); }));
+        ASSERT_TRUE(PickItem(wizard, kCmbSecurity, kind));
+        ASSERT_TRUE(ClickUntil(wizard, kBtnNext, shown("Edit", pageEdit)));
     }
     // Next to the summary, Save, and To profiles on the finish page: the wizard gone.
     void SaveAndFinish(HWND wizard) {
-        Click(wizard, kBtnNext);
-        Sleep(300);
-        Click(wizard, kBtnSave);
-        Sleep(300);
-        Click(wizard, kBtnToProfScr);
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(wizard); }));
+        auto summary = [&] { return ChildAt(wizard, "Static", 4 + 179, 133 + 106) != nullptr; };
+        // The finish page shows no page.
+        ASSERT_TRUE(ClickUntil(wizard, kBtnNext, summary));
+        ASSERT_TRUE(ClickUntil(wizard, kBtnSave, [&] { return !summary(); }));
+        EXPECT_TRUE(ClickUntil(wizard, kBtnToProfScr, [&] { return !IsWindowVisible(wizard); }));
     }
     // The record the store holds under name; false when there is none.
     bool StoredProfile(const std::string& name, WLProfile& profile) {
@@ -181,8 +195,7 @@ TEST_F(Security, TheWizardMakesAWepProfileFromAPassphraseAndAWpaPskProfile) {
     // WEP: the second kind; the passphrase makes the four keys.
     HWND wizard = NewProfile("CafeWep");
     ASSERT_NE(wizard, nullptr);
-    ToSecurityPage(wizard, "Cafe", 1);
-    ASSERT_TRUE(WaitUntil([&] { return ChildAt(wizard, "Edit", 4 + 119, 133 + 80) != nullptr; }));
+    ToSecurityPage(wizard, "Cafe", 1, {4 + 119, 133 + 80});
     Click(wizard, kWepPassphrase);
     Type("cafe-pass");
     HWND key1 = ChildAt(wizard, "Edit", 4 + 119, 133 + 111);
@@ -202,9 +215,8 @@ TEST_F(Security, TheWizardMakesAWepProfileFromAPassphraseAndAWpaPskProfile) {
     // WPA-PSK with AES: the third kind.
     wizard = NewProfile("OfficePsk");
     ASSERT_NE(wizard, nullptr);
-    ToSecurityPage(wizard, "Office", 2);
-    ASSERT_TRUE(WaitUntil([&] { return ChildAt(wizard, "Edit", 4 + 119, 133 + 96) != nullptr; }));
-    PickDown(wizard, kCmbEncry, 1);
+    ToSecurityPage(wizard, "Office", 2, {4 + 119, 133 + 96});
+    ASSERT_TRUE(PickItem(wizard, kCmbEncry, 1));
     Click(wizard, kPskPassphrase);
     Type(std::string(64, 'x'));
     EXPECT_EQ(AnswerMessage(Pid()), "Passphrase should be between 8 to 63 charachers.");
@@ -243,7 +255,14 @@ TEST_F(Security, ConnectOnAWepNetworkAsksItsKeyAndAppliesOnlyTheRightOne) {
     }));
     rows.Click(cafe);
     ASSERT_TRUE(WaitUntil([&] { return rows.Selected() == cafe; }));
-    Click(wizard, kListConnect);
+    auto shownOf = [&](const char* cls) {
+        return [this, cls] {
+            for (HWND h : WindowsOf(Pid(), cls))
+                if (IsWindowVisible(h)) return true;
+            return false;
+        };
+    };
+    ASSERT_TRUE(ClickUntil(wizard, kListConnect, shownOf("TFormConnectSet")));
 
     // The dialog in the wizard's place, on the WEP entry.
     HWND dialog = ShownWindow(Pid(), "TFormConnectSet");
@@ -257,7 +276,7 @@ TEST_F(Security, ConnectOnAWepNetworkAsksItsKeyAndAppliesOnlyTheRightOne) {
     ASSERT_TRUE(WaitUntil([&] { return ShownText(key) == "012345678"; })) << ShownText(key);
     SaveScreenshot(dialog, "e2e_quick_connect_wep");
     // One digit short: the message, and nothing applied.
-    Click(dialog, kDialogConnect);
+    ASSERT_TRUE(ClickUntil(dialog, kDialogConnect, shownOf("TFormMessage")));
     EXPECT_EQ(AnswerMessage(Pid()), "You have entered an incorrect WEP key.\nPlease try again.");
     EXPECT_TRUE(IsWindowVisible(dialog));
     Sleep(500);
@@ -269,7 +288,7 @@ TEST_F(Security, ConnectOnAWepNetworkAsksItsKeyAndAppliesOnlyTheRightOne) {
     Press(VK_END);
     Type("9");
     ASSERT_TRUE(WaitUntil([&] { return ShownText(key) == "0123456789"; })) << ShownText(key);
-    Click(dialog, kDialogConnect);
+    ASSERT_TRUE(ClickUntil(dialog, kDialogConnect, [&] { return !IsWindowVisible(dialog); }));
     ASSERT_TRUE(WaitUntil([&] {
         return Count(Trace(), "VYXWL_SetWLANStatus(\"Cafe\", mode 1, security 1) -> 1") == 1;
     })) << Trace();
