@@ -8,6 +8,7 @@
 // after windows.h
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,16 @@ inline void ClickIn(HWND window, int x, int y) {
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
     in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
     SendInput(3, in, sizeof(INPUT));
+}
+
+// Clicks at a point of window until done: a click while Wine's service host comes or goes can
+// be lost.
+inline bool ClickUntil(HWND window, POINT p, const std::function<bool()>& done) {
+    return WaitUntil([&] {
+        if (done()) return true;
+        ClickIn(window, p.x, p.y);
+        return WaitUntil(done, 1000);
+    });
 }
 
 inline void Press(WORD vk, bool shift = false) {

@@ -44,14 +44,16 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
     HWND main = mains[0], list = nullptr;
     PostMessageA(tray, kTrayCallback, 1, WM_LBUTTONUP);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-    ASSERT_TRUE(WaitUntil([&] {
-        ClickIn(main, kTab.x, kTab.y);
-        list = ChildAt(main, "SysListView32", kList.x, kList.y);
-        return list != nullptr;
+    ASSERT_TRUE(ClickUntil(main, kTab, [&] {
+        return (list = ChildAt(main, "SysListView32", kList.x, kList.y)) != nullptr;
     }));
     RemoteList rows(list);
     ASSERT_TRUE(rows.Usable());
-    auto click = [&](POINT p) { ClickIn(main, p.x, p.y); };
+    auto showing = [&](const char* cls) -> HWND {
+        for (HWND h : WindowsOf(monitor.Id(), cls))
+            if (IsWindowVisible(h)) return h;
+        return nullptr;
+    };
     auto details = [&] {
         std::string text;
         for (int top = 100; top <= 164; top += 16)
@@ -73,11 +75,9 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
     SaveScreenshot(main, "survey_page");
 
     // Signal again: weakest first; SSID then keeps that direction, from now on.
-    click(kHeaderSignal);
-    EXPECT_TRUE(WaitUntil([&] { return rows.Rows(1) == Rows{"Cafe", "Airport", "Office"}; }));
-    click(kHeaderSsid);
-    const Rows bySsid = {"Airport", "Cafe", "Office"};
-    EXPECT_TRUE(WaitUntil([&] { return rows.Rows(1) == bySsid; }));
+    const Rows bySignal = {"Cafe", "Airport", "Office"}, bySsid = {"Airport", "Cafe", "Office"};
+    EXPECT_TRUE(ClickUntil(main, kHeaderSignal, [&] { return rows.Rows(1) == bySignal; }));
+    EXPECT_TRUE(ClickUntil(main, kHeaderSsid, [&] { return rows.Rows(1) == bySsid; }));
 
     // Each network joined: the open one at once, the others with the WEP key or the WPA-PSK
     // passphrase typed into the quick connect dialog, which takes the window's place. The link
@@ -102,21 +102,28 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
     for (int row = 0; row < 3; ++row) {
         const Case& c = cases[row];
         SCOPED_TRACE(c.details);
-        if (IsWindowVisible(list) == FALSE) {
-            click(kTab);  // a new scan
-            ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(list) != FALSE; }));
-        }
+        // Back on the survey tab (a new scan), the network's row, Connect.
+        ASSERT_TRUE(ClickUntil(main, kTab, [&] { return IsWindowVisible(list) != FALSE; }));
         ASSERT_TRUE(WaitUntil([&] { return rows.Rows(1) == bySsid; }));
-        rows.Click(row);
-        ASSERT_TRUE(WaitUntil([&] { return details() == c.details; })) << details();
-        click(kConnect);
+        ASSERT_TRUE(ClickUntil(list, rows.Middle(row), [&] { return details() == c.details; }))
+            << details();
+        ASSERT_TRUE(ClickUntil(main, kConnect, [&] {
+            return showing("TFormConnectSet") != nullptr || showing("TFormProgress") != nullptr;
+        }));
         if (c.typed) {
-            HWND dialog = ShownWindow(monitor.Id(), "TFormConnectSet");
+            HWND dialog = showing("TFormConnectSet");
             ASSERT_NE(dialog, nullptr);
             EXPECT_FALSE(IsWindowVisible(main));
-            ClickIn(dialog, c.entry.x, c.entry.y);
-            Type(c.typed);
-            ClickIn(dialog, kDialogConnect.x, kDialogConnect.y);
+            HWND edit = ChildAt(dialog, "Edit", c.entry.x - 30, c.entry.y - 10);
+            ASSERT_TRUE(ClickUntil(dialog, c.entry, [&] { return FocusOf(dialog) == edit; }));
+            ASSERT_TRUE(WaitUntil([&] {
+                Press(VK_END);
+                Press(VK_HOME, true);
+                Type(c.typed);
+                return WaitUntil([&] { return ShownText(edit) == c.typed; }, 1000);
+            }));
+            ASSERT_TRUE(
+                ClickUntil(dialog, kDialogConnect, [&] { return !IsWindowVisible(dialog); }));
         }
         EXPECT_TRUE(WaitUntil([&] {
             return Trace().find(std::string("VYXWL_SetWLANStatus") + c.applied) !=
@@ -128,11 +135,7 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
             return Title(tray).rfind(std::string("PRV300K\nSignal: ") + c.signal, 0) == 0;
         })) << Title(tray);
         // The progress dialog closes once the connection has its addresses.
-        EXPECT_TRUE(WaitUntil([&] {
-            for (HWND h : WindowsOf(monitor.Id(), "TFormProgress"))
-                if (IsWindowVisible(h)) return false;
-            return true;
-        }));
+        EXPECT_TRUE(WaitUntil([&] { return showing("TFormProgress") == nullptr; }));
     }
     // Each under the name of the profile being edited, which the store never keeps.
     EXPECT_EQ(Count(Trace(), "VYXWL_WLProfileToWLStatus(\"(EditingProfile)\") -> 1"), 3u);
