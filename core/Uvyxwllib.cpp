@@ -77,3 +77,8 @@ bool CVYXWLLIB::FindDriverProfile(const AnsiString& name, WLProfile& profile,
         return VYXWL_GetWLProfile(name.c_str(), &profile) == 1;
     }
 }
+
+int32_t DriverChannel(uint32_t frequencyKHz) {
+    return DriverLib.VYXWL_FrequencyToChannel ? DriverLib.VYXWL_FrequencyToChannel(frequencyKHz)
+                                              : 0;
+}

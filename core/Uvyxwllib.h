@@ -100,3 +100,7 @@ private:
 };
 
 extern CVYXWLLIB DriverLib;
+
+// VYXWL_FrequencyToChannel, a pure conversion the windows call without the lock; 0 while the
+// library is not bound.
+int32_t DriverChannel(uint32_t frequencyKHz);

@@ -10,6 +10,7 @@
 #include "../monitor/Uformres.h"
 #include "../monitor/Uframeinfo.h"
 #include "../monitor/Uframeprofile.h"
+#include "../monitor/Uframesitesurvey.h"
 #include "../wizard/Uformconnectset.h"
 #include "../wizard/Uformprofset.h"
 #include "Udebug.h"
@@ -135,9 +136,10 @@ static int RunMonitor() {
                 return new TFrameInfo(owner);
             case TMainPageKind::Profile:
                 return new TFrameProfile(owner);
-            default:
-                return nullptr;
+            case TMainPageKind::SiteSurvey:
+                return new TFrameSiteSurvey(owner);
         }
+        return nullptr;
     };
     Application->CreateForm(FormMain);
     Application->CreateForm(FormAbout);

@@ -67,10 +67,7 @@ bool SwitchConfirmed(TFormMain* form, const char* key, const char* text) {
 
 WLProfile NetworkAsProfile(const SiteSurveyEntry& entry) {
     WLProfile profile;
-    ProfileFromSurveyEntry(FAGlobalVar, entry, profile, [](uint32_t frequency) {
-        return DriverLib.VYXWL_FrequencyToChannel ? DriverLib.VYXWL_FrequencyToChannel(frequency)
-                                                  : 0;
-    });
+    ProfileFromSurveyEntry(FAGlobalVar, entry, profile, DriverChannel);
     return profile;
 }
 
@@ -597,6 +594,10 @@ void TFormMain::StopThreads() {
         ReleaseThread(Adapter);
     }
     CurDevice.reset();
+}
+
+bool ControlOnFor(TControl* page) {
+    return dynamic_cast<TFormBase*>(GetParentForm(page)) && FormMain && FormMain->UtilityEnabled;
 }
 
 void RunProgressDialog(TForm* owner, int ms) {

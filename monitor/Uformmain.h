@@ -194,6 +194,10 @@ private:
 
 extern TFormMain* FormMain;
 
+// Control is on for a page: it lies on a window of the monitor's own kind and the program
+// controls the adapter (the main window's UtilityEnabled).
+bool ControlOnFor(TControl* page);
+
 // Runs the progress dialog over owner (or on the screen) for ms: the adapter worker's
 // ShowProgressHook.
 void RunProgressDialog(TForm* owner, int ms);

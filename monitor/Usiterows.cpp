@@ -33,6 +33,17 @@ SiteRow SiteRowFor(const CFAGlobalVar& settings, const SiteSurveyEntry& entry,
     return row;
 }
 
+SiteDetails SiteDetailsFor(const CFAGlobalVar& settings, const SiteListEntry& listed) {
+    const CCommonString& words = settings.Words;
+    SiteDetails d;
+    d.Ssid = listed.Row.Ssid;
+    d.WlMode = listed.Entry.InfrastructureMode == 1 ? words.Infrastructure : words.asAdHoc;
+    d.Channel = listed.Row.ChannelText;
+    d.Security = listed.Row.Security;
+    d.Mac = SiteMacText(listed.Row.MacBytes, '-');
+    return d;
+}
+
 int CompareSiteRows(const SiteRow& a, const SiteRow& b, int32_t column, intptr_t direction) {
     int result;
     switch (column) {

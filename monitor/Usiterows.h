@@ -48,6 +48,16 @@ struct SiteListEntry {
 SiteRow SiteRowFor(const CFAGlobalVar& settings, const SiteSurveyEntry& entry,
                    const std::function<int32_t(uint32_t)>& frequencyToChannel);
 
+// The details of the network a list's selected row shows.
+struct SiteDetails {
+    AnsiString Ssid;
+    AnsiString WlMode;  // the word for infrastructure or ad hoc
+    AnsiString Channel;
+    AnsiString Security;
+    AnsiString Mac;  // "00-A0-C5-11-22-33"
+};
+SiteDetails SiteDetailsFor(const CFAGlobalVar& settings, const SiteListEntry& listed);
+
 // The six bytes in upper-case hexadecimal, two digits each, joined by separator.
 AnsiString SiteMacText(const uint8_t (&mac)[6], char separator);
 
@@ -58,4 +68,3 @@ int CompareSiteRows(const SiteRow& a, const SiteRow& b, int32_t column, intptr_t
 // A click on the header of key: the same column again turns the direction round; another
 // column is taken with the direction kept.
 void SiteHeaderClick(int32_t& column, intptr_t& direction, int32_t key);
-

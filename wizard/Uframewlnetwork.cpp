@@ -8,7 +8,7 @@
 #include "../monitor/Uformbase.h"
 #include "../monitor/Uformmain.h"
 #include "../monitor/Uformres.h"
-#include "../monitor/Usiterows.h"
+#include "../monitor/Usitelist.h"
 #include "../monitor/Uskinwindow.h"
 #include "Uwizardpage.h"
 
@@ -21,12 +21,6 @@ const ControlSpec kLayout[] = {
     {"LvSite", 20, 64, 416, 120},      {"BtnRefresh", 460, 64, 76, 21},
     {"BtnConnect", 460, 92, 76, 21},   {"PanelSearching", 162, 113, 131, 21, "Searching"},
 };
-
-constexpr UINT kSurveyWaitMs = 3000;
-
-const SiteListEntry* EntryOf(TListItem* item) {
-    return item ? item->Record<SiteListEntry>() : nullptr;
-}
 
 }  // namespace
 
@@ -49,17 +43,11 @@ TFrameWlNetwork::TFrameWlNetwork(TComponent* owner)
     ImgMAC = header("ImgMAC", kSiteSortMac);
 
     LvSite = NewControl<TListView>(this, this, kLayout, "LvSite");
-    LvSite->SetShowColumnHeaders(false);
-    LvSite->SetGridLines(true);
-    LvSite->SetRowSelect(true);
-    LvSite->SetHideSelection(false);
-    LvSite->SetTabStop(true);
     LvSite->AddColumn("SSID", 85);
     LvSite->AddColumn("CH", 30, taCenter);
     LvSite->AddColumn("Signal", 43, taCenter);
     LvSite->AddColumn("Security", 122, taCenter);
     LvSite->AddColumn("MAC Address", 112, taCenter);
-    LvSite->Tag = kSiteSortFirstDirection;
     LvSite->OnSelectItem = Bind(this, &TFrameWlNetwork::LvSiteSelectItem);
     LvSite->OnCompare = Bind(this, &TFrameWlNetwork::LvSiteCompare);
     LvSite->OnDblClick = Bind(this, &TFrameWlNetwork::BtnConnectClick);
@@ -77,27 +65,19 @@ TFrameWlNetwork::TFrameWlNetwork(TComponent* owner)
     BtnConnect = button("BtnConnect", &TFrameWlNetwork::BtnConnectClick);
 
     PanelSearching = NewControl<TPanel>(this, this, kLayout, "PanelSearching");
-    PanelSearching->SetBevelOuter(bvNone);
-    PanelSearching->SetColor(clWhite);
-    PanelSearching->Hide();
 
     TimerSurvey = NewComponent<TTimer>(this, "TimerSurvey");
-    TimerSurvey->SetEnabled(false);
-    TimerSurvey->SetInterval(kSurveyWaitMs);
     TimerSurvey->OnTimer = Bind(this, &TFrameWlNetwork::TimerSurveyTimer);
+    scan_.reset(new TSiteScan(
+        LvSite, BtnRefresh, PanelSearching, TimerSurvey,
+        {&SiteRow::ChannelText, &SiteRow::SignalText, &SiteRow::Security, &SiteRow::Mac}));
 }
 
+TFrameWlNetwork::~TFrameWlNetwork() = default;
+
 void TFrameWlNetwork::InitPage() {
-    if (FormRes) {
-        ImgBG->Picture()->Assign(FormRes->ImgProfWlNetwork->Picture());
-        LvSite->SetSmallImages(FormRes->ImageListSiteIcon);
-        SetButtonFaces(BtnRefresh, FormRes->ImgBtnRefreshN, FormRes->ImgBtnRefreshH,
-                       FormRes->ImgBtnRefreshD);
-        SetButtonFaces(BtnConnect, FormRes->ImgBtnConnectN, FormRes->ImgBtnConnectH,
-                       FormRes->ImgBtnConnectD);
-    }
-    PanelSearching->SetCaption(
-        FAGlobalVar.ReadTextString("FrameSiteSurvey", "PanelSearching", PanelSearching->Caption()));
+    if (FormRes) ImgBG->Picture()->Assign(FormRes->ImgProfWlNetwork->Picture());
+    scan_->InitControls(BtnConnect);
     TPropertyPageFrame::InitPage();
 }
 
@@ -108,9 +88,7 @@ void TFrameWlNetwork::ClosePage() {
 
 void TFrameWlNetwork::ResetPage() {
     ClearSiteList();
-    BtnRefresh->SetEnabled(false);
-    PanelSearching->Hide();
-    TimerSurvey->SetEnabled(false);
+    scan_->Reset();
     TPropertyPageFrame::ResetPage();
 }
 
@@ -120,7 +98,7 @@ bool TFrameWlNetwork::EnterPage(TPropertyPageFrame* other, int direction, int mo
 }
 
 bool TFrameWlNetwork::LeavePage(TPropertyPageFrame* other, int direction, int mode) {
-    const SiteListEntry* picked = EntryOf(LvSite->Selected());
+    const SiteListEntry* picked = SiteEntryOf(LvSite->Selected());
     if (direction == kPageForward && (mode & WizardModeTakesPickedNetwork) && picked)
         ProfileFromSurveyEntry(FAGlobalVar, picked->Entry, FAGlobalVar.EditProfile, DriverChannel);
     return TPropertyPageFrame::LeavePage(other, direction, mode);
@@ -132,9 +110,7 @@ void TFrameWlNetwork::AdapterChanged(CAdapter* adapter, int kind, int reserved) 
         TForm* form = GetParentForm(this);
         if (form && form->Visible() && Visible()) {
             // Opening the adapter has started a scan.
-            TimerSurvey->SetEnabled(true);
-            PanelSearching->Show();
-            PanelSearching->BringToFront();
+            scan_->Await();
         } else {
             BtnRefresh->SetEnabled(true);
         }
@@ -151,40 +127,11 @@ void TFrameWlNetwork::AdapterEvent(CAdapter* adapter, int type, int value) {
 }
 
 void TFrameWlNetwork::BtnRefreshClick(TObject*) {
-    if (!Adapter) return;
-    Adapter->StartSiteSurvey();
-    ClearSiteList();
-    TimerSurvey->SetEnabled(false);
-    TimerSurvey->SetEnabled(true);
-    PanelSearching->Show();
-    PanelSearching->BringToFront();
-    BtnRefresh->SetEnabled(false);
+    scan_->Refresh(Adapter);
 }
 
 void TFrameWlNetwork::TimerSurveyTimer(TObject*) {
-    TimerSurvey->SetEnabled(false);
-    PanelSearching->Hide();
-    std::vector<SiteSurveyEntry> list;
-    if (Adapter && Adapter->GetSiteSurvey(list)) {
-        FillSiteList(list);
-        BtnRefresh->SetEnabled(true);
-    }
-}
-
-void TFrameWlNetwork::FillSiteList(const std::vector<SiteSurveyEntry>& list) {
-    for (const SiteSurveyEntry& entry : list) {
-        auto record = std::make_unique<SiteListEntry>();
-        record->Entry = entry;
-        record->Row = SiteRowFor(FAGlobalVar, entry, DriverChannel);
-        const SiteRow& row = record->Row;
-        TListItem* item = LvSite->Items()->Add();
-        item->SetCaption(row.Ssid);
-        for (const AnsiString* text : {&row.ChannelText, &row.SignalText, &row.Security, &row.Mac})
-            item->SubItems()->Add(*text);
-        item->SetImageIndex(row.Icon);
-        item->SetRecord(std::move(record));
-    }
-    LvSite->AlphaSort();
+    scan_->ReadResults(Adapter);
 }
 
 void TFrameWlNetwork::ClearSiteList() {
@@ -193,14 +140,11 @@ void TFrameWlNetwork::ClearSiteList() {
 }
 
 void TFrameWlNetwork::LvSiteCompare(TObject*, TListItem* item1, TListItem* item2, int& compare) {
-    const SiteListEntry* a = EntryOf(item1);
-    const SiteListEntry* b = EntryOf(item2);
-    compare = a && b ? CompareSiteRows(a->Row, b->Row, SortColumn, LvSite->Tag) : 0;
+    compare = scan_->Compare(item1, item2, SortColumn);
 }
 
 void TFrameWlNetwork::SortBy(int32_t key) {
-    SiteHeaderClick(SortColumn, LvSite->Tag, key);
-    LvSite->AlphaSort();
+    scan_->SortBy(SortColumn, key);
 }
 
 void TFrameWlNetwork::LvSiteSelectItem(TObject*, TListItem*, bool selected) {
@@ -222,7 +166,7 @@ void TFrameWlNetwork::ImgBGClick(TObject*) {
 }
 
 void TFrameWlNetwork::BtnConnectClick(TObject*) {
-    const SiteListEntry* picked = EntryOf(LvSite->Selected());
+    const SiteListEntry* picked = SiteEntryOf(LvSite->Selected());
     TForm* form = GetParentForm(this);
     if (!picked || !Adapter || !form) return;
     // Connect takes the network whatever the mode; a pick that does not go on leaves the
@@ -230,17 +174,11 @@ void TFrameWlNetwork::BtnConnectClick(TObject*) {
     pickBackup_ = FAGlobalVar.EditProfile;
     pickAwaited_ = true;
     ProfileFromSurveyEntry(FAGlobalVar, picked->Entry, FAGlobalVar.EditProfile, DriverChannel);
-    if (!AskNetworkKey()) {
+    if (!AskNetworkKey(this)) {
         EndPick(false);
         return;
     }
     PostMessageA(form->Handle(), BroadcastMsgId, bmApplyPickedNetwork, 0);
-}
-
-bool TFrameWlNetwork::AskNetworkKey() {
-    TFormBase* dialog = FormMain ? FormMain->ConnectSetForm : nullptr;
-    if (!dialog || !dialog->PrepareForm(FAGlobalVar.EditProfile.EncryptionMethod)) return true;
-    return RunModalInPlaceOf(dialog, GetParentForm(this)) == mrOk;
 }
 
 void TFrameWlNetwork::EndPick(bool kept) {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "../classlib/ComCtrls.h"
 #include "../classlib/ExtCtrls.h"
@@ -14,9 +14,12 @@
 #include "../monitor/Qximage.h"
 #include "../monitor/Trifacebtn.h"
 
+class TSiteScan;
+
 class TFrameWlNetwork : public TPropertyPageFrame {
 public:
     explicit TFrameWlNetwork(TComponent* owner);
+    ~TFrameWlNetwork() override;
 
     void InitPage() override;
     void ClosePage() override;
@@ -53,17 +56,14 @@ public:
     void TimerSurveyTimer(TObject* sender);
 
 private:
-    void FillSiteList(const std::vector<SiteSurveyEntry>& list);
     void ClearSiteList();
     void UpdateConnectButton();
     void SortBy(int32_t key);
-    // The quick connect dialog for the network now in EditProfile; false when the user
-    // cancelled it. A network it does not serve, or no dialog, goes on as it is.
-    bool AskNetworkKey();
     void LvSiteSelectItem(TObject* sender, TListItem* item, bool selected);
     void LvSiteCompare(TObject* sender, TListItem* item1, TListItem* item2, int& compare);
     void ImgBGClick(TObject* sender);
 
+    std::unique_ptr<TSiteScan> scan_;
     WLProfile pickBackup_{};
     bool pickAwaited_ = false;
 };

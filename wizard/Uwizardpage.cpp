@@ -53,19 +53,10 @@ void PlaceWizardPage(TPropertyPageFrame* page, TWinControl* parent, const Contro
     page->Hide();
 }
 
-bool ControlOnFor(TControl* page) {
-    return dynamic_cast<TFormBase*>(GetParentForm(page)) && FormMain && FormMain->UtilityEnabled;
-}
-
 void SetButtonFaces(TTrifaceBtn* button, TImage* normal, TImage* hover, TImage* down) {
     button->SetFaces(normal->Picture()->Bitmap());
     button->SetFacesOver(hover->Picture()->Bitmap());
     button->SetFacesDown((down ? down : hover)->Picture()->Bitmap());
-}
-
-int32_t DriverChannel(uint32_t frequencyKHz) {
-    return DriverLib.VYXWL_FrequencyToChannel ? DriverLib.VYXWL_FrequencyToChannel(frequencyKHz)
-                                              : 0;
 }
 
 AnsiString DriverIpText(const uint8_t* address) {

@@ -1,6 +1,6 @@
 // What the profile wizard's pages and its window share: the message dialog over the window a
 // control lies on, valued drop-down lists, the skinned buttons' faces, whether the program
-// controls the adapter, and the driver library's pure conversions.
+// controls the adapter (Uformmain's ControlOnFor), and the driver library's pure conversions.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,8 @@
 #include "../classlib/AnsiString.h"
 #include "../classlib/Controls.h"
 #include "../classlib/ExtCtrls.h"
+#include "../core/Uvyxwllib.h"
+#include "../monitor/Uformmain.h"
 #include "Uwizardrules.h"
 
 class TComboBox;
@@ -41,16 +43,10 @@ void UnmaskForKey(TEdit* edit, char key);
 void PlaceWizardPage(TPropertyPageFrame* page, TWinControl* parent, const ControlSpec* layout,
                      size_t count, const char* name);
 
-// Control is on for a page: it lies on a window of the monitor's own kind and the program
-// controls the adapter (the main window's UtilityEnabled).
-bool ControlOnFor(TControl* page);
-
 // Normal face, and the hover face that also serves as the pressed one unless a pressed face
 // is given.
 void SetButtonFaces(TTrifaceBtn* button, TImage* normal, TImage* hover, TImage* down = nullptr);
 
-// VYXWL_FrequencyToChannel; 0 while the library is not bound.
-int32_t DriverChannel(uint32_t frequencyKHz);
 // VYXWL_IPDataToStr of a 4-byte address into a buffer cleared for this call, so a failed
 // conversion shows nothing rather than an earlier address.
 AnsiString DriverIpText(const uint8_t* address);

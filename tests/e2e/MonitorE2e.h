@@ -8,6 +8,7 @@
 // after windows.h
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,16 @@ inline void ClickIn(HWND window, int x, int y) {
     SendInput(3, in, sizeof(INPUT));
 }
 
+// Clicks at a point of window until done: a click while Wine's service host comes or goes can
+// be lost.
+inline bool ClickUntil(HWND window, POINT p, const std::function<bool()>& done) {
+    return WaitUntil([&] {
+        if (done()) return true;
+        ClickIn(window, p.x, p.y);
+        return WaitUntil(done, 1000);
+    });
+}
+
 inline void Press(WORD vk, bool shift = false) {
     if (shift) Key(VK_SHIFT, false);
     Key(vk, false);
@@ -227,11 +238,15 @@ public:
     RemoteList& operator=(const RemoteList&) = delete;
 
     bool Usable() const { return memory_ != nullptr; }
-    // "caption|SSID" a row.
-    std::vector<std::string> Rows() {
+    // The texts of a row's first columns joined by "|" ("caption|SSID"), a row.
+    std::vector<std::string> Rows(int columns = 2) {
         std::vector<std::string> rows;
         int count = static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) rows.push_back(Text(i, 0) + "|" + Text(i, 1));
+        for (int i = 0; i < count; ++i) {
+            std::string row = Text(i, 0);
+            for (int c = 1; c < columns; ++c) row += "|" + Text(i, c);
+            rows.push_back(row);
+        }
         return rows;
     }
     int Selected() {

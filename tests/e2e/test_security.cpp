@@ -36,15 +36,6 @@ void Click(HWND window, POINT p) {
     ClickIn(window, p.x, p.y);
 }
 
-// Clicks at p until done: a click while Wine's service host comes or goes can be lost.
-bool ClickUntil(HWND window, POINT p, const std::function<bool()>& done) {
-    return WaitUntil([&] {
-        if (done()) return true;
-        Click(window, p);
-        return WaitUntil(done, 1000);
-    });
-}
-
 // The item at index of the drop-down list at p, picked as the keyboard picks it in the open
 // list.
 bool PickItem(HWND window, POINT p, int index) {

@@ -42,20 +42,21 @@ TEST(SiteRows, TextsAndIconOfANetwork) {
         const char* security;
         const char* mac;
         int icon;
+        const char* mode;  // the details' mode word
     } cases[] = {
         {Entry("Lobby", 5, 2412000, -60, 0, 1, 0x01), "Lobby", "1", "70%", "Disabled",
-         "00:A0:C5:0B:FE:01", 1},
+         "00:A0:C5:0B:FE:01", 1, "Infrastructure"},
         // the length reaches beyond the name: 32 bytes at most
         {Entry(name32, 40, 2437000, -50, 23, 1, 0xAB), name32.c_str(), "6", "90%", "WPA-PSK",
-         "00:A0:C5:0B:FE:AB", 4},
+         "00:A0:C5:0B:FE:AB", 4, "Infrastructure"},
         // a NUL inside the length ends the name; the length cuts what follows it
         {Entry(std::string("Caf\0junk", 8), 8, 2462000, -95, 1, 0, 0x10), "Caf", "11", "0%", "WEP",
-         "00:A0:C5:0B:FE:10", 10},
+         "00:A0:C5:0B:FE:10", 10, "Ad-Hoc"},
         {Entry("Meshnet", 4, 2472000, -20, 0, 0, 0xFF), "Mesh", "13", "100%", "Disabled",
-         "00:A0:C5:0B:FE:FF", 7},
+         "00:A0:C5:0B:FE:FF", 7, "Ad-Hoc"},
         // any mode but 1 is ad hoc; a frequency the driver cannot map is channel 0
-        {Entry("Odd", 3, 1000, -70, 10, 2, 0x00), "Odd", "0", "50%", "WPA", "00:A0:C5:0B:FE:00",
-         10},
+        {Entry("Odd", 3, 1000, -70, 10, 2, 0x00), "Odd", "0", "50%", "WPA", "00:A0:C5:0B:FE:00", 10,
+         "Ad-Hoc"},
     };
     for (const Case& c : cases) {
         SiteRow row = SiteRowFor(g, c.entry, Channel);
@@ -65,6 +66,12 @@ TEST(SiteRows, TextsAndIconOfANetwork) {
         EXPECT_EQ(row.Security, c.security) << c.caption;
         EXPECT_EQ(row.Mac, c.mac) << c.caption;
         EXPECT_EQ(row.Icon, c.icon) << c.caption;
+        SiteDetails d = SiteDetailsFor(g, SiteListEntry{c.entry, row});
+        std::string mac = c.mac;
+        std::replace(mac.begin(), mac.end(), ':', '-');
+        EXPECT_EQ(
+            d.Ssid + "|" + d.WlMode + "|" + d.Channel + "|" + d.Security + "|" + d.Mac,
+            std::string(c.caption) + "|" + c.mode + "|" + c.channel + "|" + c.security + "|" + mac);
     }
     // the security word is the word table's
     g.Words.Encrypt_WEP = "Schluessel";
