@@ -293,6 +293,7 @@ void TComboBox::ItemList::Put(int index, const AnsiString& text) {
         SendMessageA(hwnd, CB_INSERTSTRING, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(text.c_str()));
         if (selected == index) SendMessageA(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        box_->itemIndex_ = box_->ItemIndex();
     }
 }
 
@@ -301,6 +302,7 @@ void TComboBox::ItemList::InsertObject(int index, const AnsiString& text, void* 
     if (HWND hwnd = box_->Window()) {
         SendMessageA(hwnd, CB_INSERTSTRING, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(text.c_str()));
+        box_->itemIndex_ = box_->ItemIndex();
     } else if (box_->itemIndex_ >= index) {
         ++box_->itemIndex_;
     }
@@ -310,6 +312,7 @@ void TComboBox::ItemList::Delete(int index) {
     TStringList::Delete(index);
     if (HWND hwnd = box_->Window()) {
         SendMessageA(hwnd, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+        box_->itemIndex_ = box_->ItemIndex();
     } else if (box_->itemIndex_ == index) {
         box_->itemIndex_ = -1;
     } else if (box_->itemIndex_ > index) {
@@ -325,18 +328,31 @@ void TComboBox::ItemList::Clear() {
 
 void TComboBox::WndProc(TMessage& msg) {
     if (msg.Msg == CN_COMMAND) {
-        if (HIWORD(msg.WParam) == CBN_SELCHANGE) {
-            itemIndex_ = ItemIndex();
-            Click();
-            if (OnSelect) {
-                OnSelect(this);
-            } else if (OnChange) {
-                OnChange(this);
-            }
+        switch (HIWORD(msg.WParam)) {
+            case CBN_SELCHANGE:
+                Selected();
+                break;
+            // A list dropped, arrowed through and then cancelled goes back to the item it
+            // had without a change notice: tell the owner of the item shown again, so it
+            // never acts on one the list no longer shows.
+            case CBN_SELENDCANCEL:
+            case CBN_CLOSEUP:
+                if (ItemIndex() != itemIndex_) Selected();
+                break;
         }
         return;
     }
     TWinControl::WndProc(msg);
+}
+
+void TComboBox::Selected() {
+    itemIndex_ = ItemIndex();
+    Click();
+    if (OnSelect) {
+        OnSelect(this);
+    } else if (OnChange) {
+        OnChange(this);
+    }
 }
 
 // TRadioButton

@@ -134,6 +134,8 @@ private:
         TComboBox* box_;
     };
     HWND Window() const;
+    // The user's pick: OnClick, then OnSelect or OnChange.
+    void Selected();
 
     ItemList items_;
     int itemIndex_ = -1;

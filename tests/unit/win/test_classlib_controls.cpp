@@ -125,6 +125,15 @@ void PressKey(WORD key, bool up) {
     SendInput(1, &input, sizeof(input));
 }
 
+void ClickAt(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
 }  // namespace
 
 TEST_F(ClasslibControls, LayoutTablePlacesControlsByName) {
@@ -318,6 +327,39 @@ TEST_F(ClasslibControls, ComboBoxItemsCarryValuesAndObjects) {
     EXPECT_EQ(SendMessageA(hwnd, CB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(combo->ItemIndex(), -1);
     EXPECT_THROW(combo->Items()->Value(0), Exception);
+}
+
+TEST_F(ClasslibControls, ComboBoxDroppedAndCancelledTellsTheItemShownAgain) {
+    auto* combo = new TComboBox(form);
+    combo->SetBounds(10, 10, 120, 21);
+    for (const char* text : {"TLS", "PEAP", "TTLS"}) combo->Items()->Add(text);
+    combo->SetItemIndex(0);
+    std::vector<int> told;
+    combo->OnChange = [&](TObject*) { told.push_back(combo->ItemIndex()); };
+    combo->SetParent(form);
+    ShowForm();
+    combo->SetFocus();
+    HWND hwnd = combo->Handle();
+
+    // Dropped, arrowed to the second item, then a click beside the list: the list shows
+    // the first again.
+    SendMessageA(hwnd, CB_SHOWDROPDOWN, TRUE, 0);
+    PressKey(VK_DOWN, false);
+    PressKey(VK_DOWN, true);
+    ASSERT_TRUE(PumpUntil([&] { return !told.empty() && told.back() == 1; })) << told.size();
+    POINT beside = {200, 130};
+    ClientToScreen(form->Handle(), &beside);
+    ClickAt(beside);
+    PumpUntil([&] { return !SendMessageA(hwnd, CB_GETDROPPEDSTATE, 0, 0); });
+    PumpUntil([&] { return told.back() == combo->ItemIndex(); }, 500);
+    EXPECT_EQ(told.back(), combo->ItemIndex());
+
+    // Closed with the pick kept: no second notice for the same item.
+    size_t before = told.size();
+    SendMessageA(hwnd, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageA(hwnd, CB_SHOWDROPDOWN, FALSE, 0);
+    PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(told.size(), before);
 }
 
 TEST_F(ClasslibControls, ComboBoxRowsFreeTheirRecordsOnceWithTheRow) {
