@@ -1,6 +1,7 @@
 // The yardstick of the start-up benchmark: what any tray program needs at the least, one
 // hidden window, a tray icon and a message loop. WM_CLOSE ends it.
 #include <windows.h>
+// The shell's types after the base types.
 #include <shellapi.h>
 
 #include <cstring>

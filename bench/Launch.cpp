@@ -39,13 +39,15 @@ HWND WindowOf(const char* windowClass, DWORD pid) {
 }
 
 bool FileHolds(const char* path, const char* text) {
-    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE f =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     std::string content;
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0) content.append(buffer, got);
+    while (ReadFile(f, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        content.append(buffer, got);
     CloseHandle(f);
     return content.find(text) != std::string::npos;
 }

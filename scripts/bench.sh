@@ -11,13 +11,15 @@ settle=${BENCH_SETTLE:-5}
 idle=${BENCH_IDLE:-60}
 bin=$root/build/win64/bin
 dir=$root/build/bench
-for f in Wavelorn.exe VYXWL.DLL Bare.exe BenchLaunch.exe; do
+# the programs as shipped, without debugging information; the stopwatch as built
+for f in release/Wavelorn.exe release/VYXWL.DLL release/Bare.exe BenchLaunch.exe; do
   [ -f "$bin/$f" ] || { echo "bench: $bin/$f is missing; build win64 first" >&2; exit 1; }
 done
 
 rm -rf "$dir"
 mkdir -p "$dir"
-cp "$bin/Wavelorn.exe" "$bin/VYXWL.DLL" "$bin"/*.m "$bin/Bare.exe" "$bin/BenchLaunch.exe" \
+cp "$bin/release/Wavelorn.exe" "$bin/release/VYXWL.DLL" "$bin/release/Bare.exe" "$bin"/*.m \
+   "$bin/BenchLaunch.exe" \
    "$root/resources/Wavelorn.bin" "$root/resources/Wavelorn.ini" "$dir/"
 cp "$root/stand-ins/vyxwl/demo.scn" "$dir/VYXWL.scn"
 
