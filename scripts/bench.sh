@@ -121,8 +121,8 @@ for label, col in cols.items():
     ratio = f"{statistics.median(m) / statistics.median(b):.2f}" if b and m else "-"
     print(f"{label:34} {fmt(b):>26} {fmt(m):>26} {ratio:>6}")
 polls = idle / 3
-print(f"{'CPU over %d s idle (ms)' % idle:34} {cpu_b:>26.0f} {cpu_m:>26.0f} "
-      f"{(cpu_m / cpu_b if cpu_b else float('nan')):>6.2f}")
+cpu_ratio = f"{cpu_m / cpu_b:.2f}" if cpu_b else "-"
+print(f"{'CPU over %d s idle (ms)' % idle:34} {cpu_b:>26.0f} {cpu_m:>26.0f} {cpu_ratio:>6}")
 print(f"{'context switches over %d s' % idle:34} {sw_b:>26.0f} {sw_m:>26.0f}")
 print(f"{'context switches per 3 s poll':34} {sw_b / polls:>26.1f} {sw_m / polls:>26.1f}")
 print(f"runs: {len(values('bare', 1))} bare, {len(values('monitor', 1))} monitor")
