@@ -844,7 +844,16 @@ bool TWinControl::Visible() const {
 
 void TWinControl::SetVisible(bool visible) {
     visible_ = visible;
-    if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    if (!handle_) return;
+    bool was = IsWindowVisible(handle_) != FALSE;
+    ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    if (was != (IsWindowVisible(handle_) != FALSE)) ShowingChanged();
+}
+
+void TWinControl::ShowingChanged() {
+    for (TControl* control : controls_)
+        if (auto* child = dynamic_cast<TWinControl*>(control))
+            if (child->HandleAllocated()) child->ShowingChanged();
 }
 
 void TWinControl::SetEnabled(bool enabled) {
