@@ -409,7 +409,19 @@ bool TAnimate::OpenClip() {
     return opened_;
 }
 
+void TAnimate::ShowingChanged() {
+    TWinControl::ShowingChanged();
+    if (!active_ || !opened_) return;
+    if (IsWindowVisible(Handle())) {
+        Play();
+    } else {
+        SendMessageA(Handle(), ACM_STOP, 0, 0);
+    }
+}
+
 void TAnimate::Play() {
+    // A clip nobody can see is not played: its frames would be drawn for nothing.
+    if (!IsWindowVisible(Handle())) return;
     WPARAM forever = static_cast<WPARAM>(-1);
     WORD from = static_cast<WORD>(startFrame_ > 0 ? startFrame_ - 1 : 0);
     WORD to = static_cast<WORD>(stopFrame_ > 0 ? stopFrame_ - 1 : 0xFFFF);

@@ -179,6 +179,8 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeHandle() override;
+    // Plays while it can be seen, rests while it or a parent is hidden.
+    void ShowingChanged() override;
 
 private:
     bool OpenClip();

@@ -12,7 +12,12 @@ TScreen* Screen = &theScreen;
 
 namespace {
 
-const char kControlProp[] = "WlControl";
+// The property that leads from a window to its control, by atom: every message routed to a
+// control looks it up, and a name would cost an atom lookup each time.
+LPCSTR ControlProp() {
+    static const ATOM atom = GlobalAddAtomA("WlControl");
+    return atom ? MAKEINTATOM(atom) : "WlControl";
+}
 
 // The control the mouse is over, for enter and leave notices.
 TControl* gMouseControl = nullptr;
@@ -371,7 +376,7 @@ TWinControl* TWinControl::FromHandle(HWND hwnd) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (pid != GetCurrentProcessId()) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(hwnd, kControlProp));
+    return static_cast<TWinControl*>(GetPropA(hwnd, ControlProp()));
 }
 
 HWND TWinControl::Handle() {
@@ -428,19 +433,19 @@ void TWinControl::CreateHandle() {
 
 void TWinControl::Attach(HWND hwnd) {
     handle_ = hwnd;
-    SetPropA(hwnd, kControlProp, this);
+    SetPropA(hwnd, ControlProp(), this);
 }
 
 void TWinControl::Detach() {
     if (!handle_) return;
-    RemovePropA(handle_, kControlProp);
+    RemovePropA(handle_, ControlProp());
     if (!ownClass_ && defProc_)
         SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defProc_));
     handle_ = nullptr;
 }
 
 LRESULT CALLBACK TWinControl::ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, kControlProp));
+    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, ControlProp()));
     if (!control && msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         control = static_cast<TWinControl*>(create->lpCreateParams);
@@ -454,7 +459,7 @@ LRESULT CALLBACK TWinControl::ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, L
 }
 
 LRESULT CALLBACK TWinControl::SubclassWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, kControlProp));
+    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, ControlProp()));
     if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
     return control->Route(msg, wParam, lParam);
 }
@@ -565,7 +570,7 @@ bool TWinControl::Reflect(TMessage& msg) {
             break;
     }
     if (!child || child == handle_) return false;
-    auto* control = static_cast<TWinControl*>(GetPropA(child, kControlProp));
+    auto* control = static_cast<TWinControl*>(GetPropA(child, ControlProp()));
     if (!control || control->destroying_) return false;
     TMessage reflected = {CN_BASE + msg.Msg, msg.WParam, msg.LParam, 0};
     Guarded(control, [&] { control->WndProc(reflected); });
@@ -839,7 +844,16 @@ bool TWinControl::Visible() const {
 
 void TWinControl::SetVisible(bool visible) {
     visible_ = visible;
-    if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    if (!handle_) return;
+    bool was = IsWindowVisible(handle_) != FALSE;
+    ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    if (was != (IsWindowVisible(handle_) != FALSE)) ShowingChanged();
+}
+
+void TWinControl::ShowingChanged() {
+    for (TControl* control : controls_)
+        if (auto* child = dynamic_cast<TWinControl*>(control))
+            if (child->HandleAllocated()) child->ShowingChanged();
 }
 
 void TWinControl::SetEnabled(bool enabled) {

@@ -262,6 +262,8 @@ protected:
     virtual void CreateHandle();
     // After the window is made: font, colours, contents held while it did not exist.
     virtual void InitializeHandle() {}
+    // This window or one of its parents was shown or hidden: passed on to the children.
+    virtual void ShowingChanged();
     void DefaultHandler(TMessage& msg) override;
     // Own window classes: drawing over the background colour, under the windowless controls.
     virtual void Paint() {}

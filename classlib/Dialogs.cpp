@@ -9,7 +9,19 @@
 
 namespace {
 const char kDialogProp[] = "WlFileDialog";
+
+// The common dialog library is loaded at the first file dialog, not at start: it brings the
+// printing libraries with it, which no other window of the programs needs.
+using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+BOOL RunFileDialog(bool save, OPENFILENAMEA* ofn) {
+    static HMODULE library = LoadLibraryA("comdlg32.dll");
+    if (!library) throw Exception("Cannot load comdlg32.dll");
+    auto run = reinterpret_cast<FileDialogFunction>(reinterpret_cast<void (*)()>(
+        GetProcAddress(library, save ? "GetSaveFileNameA" : "GetOpenFileNameA")));
+    if (!run) throw Exception("Cannot find the file dialogs in comdlg32.dll");
+    return run(ofn);
 }
+}  // namespace
 
 TOpenDialog::TOpenDialog(TComponent* owner) : TComponent(owner) {}
 
@@ -69,7 +81,7 @@ bool TOpenDialog::Run(bool save) {
 
     files_.Clear();
     accepted_ = false;
-    BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    BOOL chosen = RunFileDialog(save, &ofn);
     handle_ = nullptr;
     // A dialog ended from outside (EndDialog) may still answer true: only the
     // user's OK counts.

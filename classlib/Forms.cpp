@@ -187,9 +187,12 @@ void TForm::SetVisible(bool visible) {
         if (OnShow) OnShow(this);
         visible_ = true;
         ShowWindow(hwnd, SW_SHOW);
+        ShowingChanged();
     } else {
         visible_ = false;
-        if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+        if (!HandleAllocated() || !IsWindowVisible(Handle())) return;
+        ShowWindow(Handle(), SW_HIDE);
+        ShowingChanged();
     }
 }
 

@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -229,15 +230,22 @@ void TCanvas::DrawFocusRect(const RECT& r) {
     if (Handle()) ::DrawFocusRect(dc_, &r);
 }
 
-void TCanvas::Draw(int x, int y, TBitmap* bitmap) {
+void TCanvas::Draw(int x, int y, const TBitmap* bitmap) {
     if (!bitmap || bitmap->Empty() || !Handle()) return;
-    BitBlt(dc_, x, y, bitmap->Width(), bitmap->Height(), bitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
+    RECT all = {0, 0, bitmap->Width(), bitmap->Height()};
+    RECT dest = {x, y, x + bitmap->Width(), y + bitmap->Height()};
+    bitmap->DrawOn(dc_, dest, all);
 }
 
-void TCanvas::StretchDraw(const RECT& dest, TBitmap* bitmap) {
-    if (!bitmap || bitmap->Empty()) return;
-    RECT source = {0, 0, bitmap->Width(), bitmap->Height()};
-    CopyRect(dest, bitmap->Canvas(), source);
+void TCanvas::StretchDraw(const RECT& dest, const TBitmap* bitmap) {
+    if (!bitmap || bitmap->Empty() || !Handle()) return;
+    RECT all = {0, 0, bitmap->Width(), bitmap->Height()};
+    bitmap->DrawOn(dc_, dest, all);
+}
+
+void TCanvas::CopyRect(const RECT& dest, const TBitmap* source, const RECT& sourceRect) {
+    if (!source || source->Empty() || !Handle()) return;
+    source->DrawOn(dc_, dest, sourceRect);
 }
 
 void TCanvas::CopyRect(const RECT& dest, TCanvas* source, const RECT& sourceRect) {
@@ -266,8 +274,24 @@ void Frame3D(TCanvas* canvas, RECT& r, TColor topColor, TColor bottomColor, int 
 
 // TBitmap
 
+struct TBitmap::Image {
+    TGdiObject<HBITMAP> Handle;
+    uint8_t* Bits = nullptr;
+    int Width = 0;
+    int Height = 0;
+};
+
+// A picture in the program's resources: the data stay where the module maps them.
+struct TBitmap::Source {
+    const unsigned char* Data = nullptr;
+    size_t Size = 0;
+    int Width = 0;
+    int Height = 0;
+    std::weak_ptr<Image> Decoded;  // held by the bitmaps that drew it
+};
+
 // The bitmap's own memory context, made on first use and given up whenever the
-// section's handle is wanted elsewhere.
+// section's handle is wanted elsewhere or its pixels come to be shared.
 class TBitmapCanvas : public TCanvas {
 public:
     explicit TBitmapCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
@@ -277,13 +301,15 @@ public:
         ReleaseObjects();
         memory_.reset();  // puts the section out, then deletes the context
     }
+    bool Bound() const { return memory_ != nullptr; }
 
 protected:
     void CreateHandle() override {
-        if (!bitmap_->handle_) return;
+        bitmap_->MakeOwn();  // what is drawn here is seen by this bitmap alone
+        if (!bitmap_->image_) return;
         std::unique_ptr<TMemoryDC> memory(new TMemoryDC(nullptr));
         if (!*memory) throw EInvalidGraphicOperation("Out of system resources");
-        memory->Select(bitmap_->handle_.Get());
+        memory->Select(bitmap_->image_->Handle.Get());
         memory_ = std::move(memory);
         dc_ = memory_->Handle();
     }
@@ -296,11 +322,10 @@ private:
 TBitmap::TBitmap() : canvas_(new TBitmapCanvas(this)) {}
 
 TBitmap::~TBitmap() {
-    // Out of the canvas's context before the section goes.
-    static_cast<TBitmapCanvas*>(canvas_.get())->Free();
+    FreeCanvas();  // out of the canvas's context before the section goes
 }
 
-static HBITMAP CreateSection(int width, int height, void** bits) {
+HBITMAP CreateSection24(int width, int height, void** bits) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -311,24 +336,49 @@ static HBITMAP CreateSection(int width, int height, void** bits) {
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-void TBitmap::Adopt(HBITMAP handle, void* bits, int width, int height) {
+namespace {
+
+size_t RowBytes(int width) {
+    return static_cast<size_t>(((width * 24 + 31) & ~31) / 8);
+}
+
+std::shared_ptr<TBitmap::Image> ImageOf(HBITMAP handle, void* bits, int width, int height) {
+    auto image = std::make_shared<TBitmap::Image>();
+    image->Handle.Reset(handle);
+    image->Bits = static_cast<uint8_t*>(bits);
+    image->Width = width;
+    image->Height = height;
+    return image;
+}
+
+std::shared_ptr<TBitmap::Image> NewImage(int width, int height) {
+    void* bits = nullptr;
+    HBITMAP handle = CreateSection24(width, height, &bits);
+    if (!handle)
+        throw EInvalidGraphicOperation(Format("Cannot make a %dx%d bitmap", width, height));
+    return ImageOf(handle, bits, width, height);
+}
+
+}  // namespace
+
+void TBitmap::FreeCanvas() const {
     static_cast<TBitmapCanvas*>(canvas_.get())->Free();
-    handle_.Reset(handle);
-    bits_ = static_cast<uint8_t*>(bits);
-    width_ = handle ? width : 0;
-    height_ = handle ? height : 0;
+}
+
+void TBitmap::Adopt(std::shared_ptr<Image> image) {
+    FreeCanvas();
+    image_ = std::move(image);
+    source_.reset();
+    width_ = image_ ? image_->Width : 0;
+    height_ = image_ ? image_->Height : 0;
 }
 
 void TBitmap::SetSize(int width, int height) {
     if (width <= 0 || height <= 0) {
-        Adopt(nullptr, nullptr, 0, 0);
+        Adopt(nullptr);
         return;
     }
-    void* bits = nullptr;
-    HBITMAP handle = CreateSection(width, height, &bits);
-    if (!handle)
-        throw EInvalidGraphicOperation(Format("Cannot make a %dx%d bitmap", width, height));
-    Adopt(handle, bits, width, height);
+    Adopt(NewImage(width, height));
 }
 
 void TBitmap::Assign(const TBitmap* src) {
@@ -337,9 +387,14 @@ void TBitmap::Assign(const TBitmap* src) {
         SetSize(0, 0);
         return;
     }
-    SetSize(src->width_, src->height_);
-    GdiFlush();
-    std::memcpy(bits_, src->bits_, static_cast<size_t>(Stride()) * height_);
+    // Neither context may keep the shared section selected: the next drawing call on
+    // either takes its own copy first.
+    src->FreeCanvas();
+    FreeCanvas();
+    image_ = src->image_;
+    source_ = src->source_;
+    width_ = src->width_;
+    height_ = src->height_;
 }
 
 TCanvas* TBitmap::Canvas() {
@@ -347,16 +402,60 @@ TCanvas* TBitmap::Canvas() {
 }
 
 HBITMAP TBitmap::Handle() {
-    static_cast<TBitmapCanvas*>(canvas_.get())->Free();
+    FreeCanvas();
+    MakeOwn();
     GdiFlush();
-    return handle_.Get();
+    return image_ ? image_->Handle.Get() : nullptr;
 }
 
 uint8_t* TBitmap::ScanLine(int y) {
-    if (!bits_ || y < 0 || y >= height_)
+    if (Empty() || y < 0 || y >= height_)
         throw EInvalidGraphicOperation(Format("Scan line index out of range (%d)", y));
+    MakeOwn();
     GdiFlush();
-    return bits_ + static_cast<size_t>(Stride()) * (height_ - 1 - y);
+    return image_->Bits + RowBytes(width_) * (height_ - 1 - y);
+}
+
+const uint8_t* TBitmap::ScanLine(int y) const {
+    if (Empty() || y < 0 || y >= height_)
+        throw EInvalidGraphicOperation(Format("Scan line index out of range (%d)", y));
+    Image* image = Pixels();
+    GdiFlush();
+    return image->Bits + RowBytes(width_) * (height_ - 1 - y);
+}
+
+void TBitmap::DrawOn(HDC dc, const RECT& dest, const RECT& source) const {
+    Image* image = Pixels();
+    if (!image || !dc) return;
+    auto blit = [&](HDC from) {
+        StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, from,
+                   source.left, source.top, source.right - source.left, source.bottom - source.top,
+                   SRCCOPY);
+    };
+    auto* canvas = static_cast<TBitmapCanvas*>(canvas_.get());
+    if (canvas->Bound()) {
+        blit(canvas->Handle());  // its own pixels, selected there already
+        return;
+    }
+    TMemoryDC memory(nullptr);
+    if (!memory) throw EInvalidGraphicOperation("Out of system resources");
+    memory.Select(image->Handle.Get());
+    blit(memory.Handle());
+}
+
+void TBitmap::MakeOwn() {
+    Image* image = Pixels();
+    if (!image) return;
+    if (image_.use_count() > 1) {
+        std::shared_ptr<Image> own = NewImage(image->Width, image->Height);
+        GdiFlush();
+        std::memcpy(own->Bits, image->Bits, RowBytes(image->Width) * image->Height);
+        FreeCanvas();
+        image_ = std::move(own);
+    } else if (source_ && source_->Decoded.lock() == image_) {
+        source_->Decoded.reset();  // the resource's next reader decodes it afresh
+    }
+    source_.reset();
 }
 
 namespace {
@@ -375,10 +474,10 @@ void JpegErrorExit(j_common_ptr cinfo) {
 
 void JpegOutputMessage(j_common_ptr) {}  // warnings of a damaged but readable file stay quiet
 
-// Decodes into a new bottom-up section. Only plain data lives across setjmp, so
-// the library's longjmp skips no destructor.
-bool DecodeJpeg(const unsigned char* data, unsigned long size, HBITMAP* outHandle, void** outBits,
-                int* outWidth, int* outHeight, char* message) {
+// Reads the header alone (decode false) or decodes into a new bottom-up section. Only
+// plain data lives across setjmp, so the library's longjmp skips no destructor.
+bool ReadJpeg(const unsigned char* data, unsigned long size, bool decode, HBITMAP* outHandle,
+              void** outBits, int* outWidth, int* outHeight, char* message) {
     jpeg_decompress_struct cinfo;
     JpegErrorManager err;
     HBITMAP volatile handle = nullptr;
@@ -396,18 +495,24 @@ bool DecodeJpeg(const unsigned char* data, unsigned long size, HBITMAP* outHandl
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, size);
     jpeg_read_header(&cinfo, TRUE);
+    if (!decode) {
+        *outWidth = static_cast<int>(cinfo.image_width);
+        *outHeight = static_cast<int>(cinfo.image_height);
+        jpeg_destroy_decompress(&cinfo);
+        return true;
+    }
     cinfo.out_color_space = JCS_EXT_BGR;  // the byte order of a DIB row
     jpeg_start_decompress(&cinfo);
     int width = static_cast<int>(cinfo.output_width);
     int height = static_cast<int>(cinfo.output_height);
     void* bits = nullptr;
-    handle = CreateSection(width, height, &bits);
+    handle = CreateSection24(width, height, &bits);
     if (!handle) {
         jpeg_destroy_decompress(&cinfo);
         std::snprintf(message, JMSG_LENGTH_MAX, "Cannot make a %dx%d bitmap", width, height);
         return false;
     }
-    size_t stride = static_cast<size_t>(((width * 24 + 31) & ~31) / 8);
+    size_t stride = RowBytes(width);
     while (cinfo.output_scanline < cinfo.output_height) {
         JSAMPROW row = static_cast<JSAMPROW>(bits) +
                        stride * (static_cast<size_t>(height) - 1 - cinfo.output_scanline);
@@ -422,56 +527,145 @@ bool DecodeJpeg(const unsigned char* data, unsigned long size, HBITMAP* outHandl
     return true;
 }
 
-}  // namespace
+bool IsJpeg(const unsigned char* bytes, size_t size) {
+    return size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
+}
 
-void TBitmap::LoadFromMemory(const void* data, size_t size) {
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    if (size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) {
+// A 24-bit or palette BMP's header and colour table, copied out of the file (its
+// layout leaves them unaligned); empty when the data is no BMP this reads.
+std::vector<uint8_t> BmpInfo(const unsigned char* bytes, size_t size, BITMAPFILEHEADER* file) {
+    if (size < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || bytes[0] != 'B' ||
+        bytes[1] != 'M')
+        return {};
+    std::memcpy(file, bytes, sizeof(*file));
+    if (file->bfOffBits <= sizeof(*file) || file->bfOffBits >= size) return {};
+    std::vector<uint8_t> info(bytes + sizeof(*file), bytes + file->bfOffBits);
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, info.data(), sizeof(header));
+    int width = header.biWidth;
+    int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    size_t stride = ((static_cast<size_t>(width) * header.biBitCount + 31) & ~31u) / 8;
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || width <= 0 || height <= 0 ||
+        header.biCompression != BI_RGB || stride * height > size - file->bfOffBits)
+        return {};
+    return info;
+}
+
+[[noreturn]] void RefuseBmp(const unsigned char* bytes, size_t size) {
+    if (size >= sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) && bytes[0] == 'B' &&
+        bytes[1] == 'M')
+        throw EInvalidGraphic("Bitmap image is not valid");
+    throw EInvalidGraphic("Unknown picture format");
+}
+
+void PictureSize(const unsigned char* bytes, size_t size, int* width, int* height) {
+    if (IsJpeg(bytes, size)) {
+        char message[JMSG_LENGTH_MAX];
+        if (!ReadJpeg(bytes, static_cast<unsigned long>(size), false, nullptr, nullptr, width,
+                      height, message))
+            throw EInvalidGraphic(Format("JPEG error: %s", message));
+        return;
+    }
+    BITMAPFILEHEADER file;
+    std::vector<uint8_t> info = BmpInfo(bytes, size, &file);
+    if (info.empty()) RefuseBmp(bytes, size);
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, info.data(), sizeof(header));
+    *width = header.biWidth;
+    *height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+}
+
+std::shared_ptr<TBitmap::Image> DecodePicture(const unsigned char* bytes, size_t size) {
+    if (IsJpeg(bytes, size)) {
         HBITMAP handle = nullptr;
         void* bits = nullptr;
         int width = 0, height = 0;
         char message[JMSG_LENGTH_MAX];
-        if (!DecodeJpeg(bytes, static_cast<unsigned long>(size), &handle, &bits, &width, &height,
-                        message))
+        if (!ReadJpeg(bytes, static_cast<unsigned long>(size), true, &handle, &bits, &width,
+                      &height, message))
             throw EInvalidGraphic(Format("JPEG error: %s", message));
-        Adopt(handle, bits, width, height);
-        return;
+        return ImageOf(handle, bits, width, height);
     }
-    if (size >= sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) && bytes[0] == 'B' &&
-        bytes[1] == 'M') {
-        BITMAPFILEHEADER file;
-        std::memcpy(&file, bytes, sizeof(file));
-        // Header and colour table copied out: the file's layout leaves them unaligned.
-        if (file.bfOffBits > sizeof(file) && file.bfOffBits < size) {
-            std::vector<uint8_t> info(bytes + sizeof(file), bytes + file.bfOffBits);
-            BITMAPINFOHEADER header;
-            std::memcpy(&header, info.data(), sizeof(header));
-            int width = header.biWidth;
-            int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-            size_t stride = ((static_cast<size_t>(width) * header.biBitCount + 31) & ~31u) / 8;
-            if (header.biSize >= sizeof(BITMAPINFOHEADER) && width > 0 && height > 0 &&
-                header.biCompression == BI_RGB && stride * height <= size - file.bfOffBits) {
-                SetSize(width, height);
-                StretchDIBits(Canvas()->Handle(), 0, 0, width, height, 0, 0, width, height,
-                              bytes + file.bfOffBits,
-                              reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
-                              SRCCOPY);
-                GdiFlush();
-                return;
+    BITMAPFILEHEADER file;
+    std::vector<uint8_t> info = BmpInfo(bytes, size, &file);
+    if (info.empty()) RefuseBmp(bytes, size);
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, info.data(), sizeof(header));
+    int width = header.biWidth;
+    int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    std::shared_ptr<TBitmap::Image> image = NewImage(width, height);
+    {
+        TMemoryDC memory(nullptr);
+        if (!memory) throw EInvalidGraphicOperation("Out of system resources");
+        memory.Select(image->Handle.Get());
+        StretchDIBits(memory.Handle(), 0, 0, width, height, 0, 0, width, height,
+                      bytes + file.bfOffBits, reinterpret_cast<const BITMAPINFO*>(info.data()),
+                      DIB_RGB_COLORS, SRCCOPY);
+    }
+    GdiFlush();
+    return image;
+}
+
+// One source a resource, so that every bitmap loading it shares the decoded copy.
+std::shared_ptr<TBitmap::Source> ResourceSource(const unsigned char* data, size_t size) {
+    static TCriticalSection lock;
+    static std::map<const unsigned char*, std::weak_ptr<TBitmap::Source>> sources;
+    TScopedLock hold(lock);
+    std::shared_ptr<TBitmap::Source> source = sources[data].lock();
+    if (source && source->Size == size) return source;
+    source = std::make_shared<TBitmap::Source>();
+    source->Data = data;
+    source->Size = size;
+    PictureSize(data, size, &source->Width, &source->Height);
+    sources[data] = source;
+    return source;
+}
+
+}  // namespace
+
+TBitmap::Image* TBitmap::Pixels() const {
+    if (!image_ && source_) {
+        std::shared_ptr<Image> image = source_->Decoded.lock();
+        if (!image) {
+            try {
+                image = DecodePicture(source_->Data, source_->Size);
+            } catch (...) {
+                // Empty from here on, so that a failed picture is not decoded at every paint.
+                source_.reset();
+                width_ = height_ = 0;
+                throw;
             }
+            source_->Decoded = image;
         }
-        throw EInvalidGraphic("Bitmap image is not valid");
+        image_ = std::move(image);
     }
-    throw EInvalidGraphic("Unknown picture format");
+    return image_.get();
+}
+
+void TBitmap::LoadFromMemory(const void* data, size_t size) {
+    // Decoded now: the caller's data need not outlive the call.
+    Adopt(DecodePicture(static_cast<const unsigned char*>(data), size));
 }
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const AnsiString& name) {
-    if (!instance) instance = GetModuleHandleA(nullptr);
+    HINSTANCE program = GetModuleHandleA(nullptr);
+    if (!instance) instance = program;
     HRSRC resource = FindResourceA(instance, name.c_str(), RT_RCDATA);
     HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data) throw Exception(Format("Resource %s not found", name.c_str()));
-    LoadFromMemory(data, SizeofResource(instance, resource));
+    size_t size = SizeofResource(instance, resource);
+    if (instance != program) {
+        // Another module may be unloaded while the picture lives.
+        LoadFromMemory(data, size);
+        return;
+    }
+    std::shared_ptr<Source> source = ResourceSource(static_cast<const unsigned char*>(data), size);
+    FreeCanvas();
+    image_ = source->Decoded.lock();
+    source_ = std::move(source);
+    width_ = source_->Width;
+    height_ = source_->Height;
 }
 
 // TPicture

@@ -129,10 +129,11 @@ public:
     int TextWidth(const AnsiString& text) { return TextExtent(text).cx; }
     int TextHeight(const AnsiString& text) { return TextExtent(text).cy; }
     void DrawFocusRect(const RECT& r);
-    void Draw(int x, int y, TBitmap* bitmap);
-    void StretchDraw(const RECT& dest, TBitmap* bitmap);
-    // Copies (and stretches) a part of another canvas.
+    void Draw(int x, int y, const TBitmap* bitmap);
+    void StretchDraw(const RECT& dest, const TBitmap* bitmap);
+    // Copies (and stretches) a part of another canvas, or of a bitmap.
     void CopyRect(const RECT& dest, TCanvas* source, const RECT& sourceRect);
+    void CopyRect(const RECT& dest, const TBitmap* source, const RECT& sourceRect);
 
 protected:
     // Bitmap canvases make their context here when it is first needed.
@@ -158,7 +159,16 @@ private:
 // Draws a 3D frame of the given width around r and shrinks r by it.
 void Frame3D(TCanvas* canvas, RECT& r, TColor topColor, TColor bottomColor, int width);
 
+// A new 24-bit section of rows stored bottom-up, or null.
+HBITMAP CreateSection24(int width, int height, void** bits);
+
 // A 24-bit device-independent bitmap section, rows stored bottom-up.
+//
+// Copies share their pixels until one of them is written (through its canvas, a
+// writable scan line or its handle), which then takes a copy of its own. A picture
+// loaded from the program's own resources is only decoded when it is first drawn or
+// read, and bitmaps loaded from the same resource share one decoded copy while any of
+// them holds it.
 class TBitmap {
 public:
     TBitmap();
@@ -168,32 +178,48 @@ public:
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    bool Empty() const { return !handle_; }
+    bool Empty() const { return !image_ && !source_; }
     // A new black picture; 0 by 0 empties the bitmap.
     void SetSize(int width, int height);
-    // A copy of src's pixels; null or empty empties this one.
+    // The picture of src (its pixels shared until either is written); null or empty
+    // empties this one.
     void Assign(const TBitmap* src);
+    // Drawing into the bitmap: the first drawing call gives it pixels of its own.
     TCanvas* Canvas();
     // The section's handle, out of the canvas's context so that it can be
     // selected elsewhere; the canvas takes it back on its next use.
     HBITMAP Handle();
     // Row y counted from the top: Width() pixels of blue, green, red.
     uint8_t* ScanLine(int y);
+    const uint8_t* ScanLine(int y) const;
     int Stride() const { return ((width_ * 24 + 31) & ~31) / 8; }
+    // Copies (stretching) the part source of the picture to dest on dc, leaving
+    // shared pixels shared.
+    void DrawOn(HDC dc, const RECT& dest, const RECT& source) const;
+    // True while the pixels are decoded and held by this bitmap.
+    bool Decoded() const { return image_ != nullptr; }
 
     // JPEG (baseline or progressive) or BMP data.
     void LoadFromMemory(const void* data, size_t size);
     // An RCDATA resource holding JPEG or BMP data.
     void LoadFromResourceName(HINSTANCE instance, const AnsiString& name);
 
+    struct Image;
+    struct Source;
+
 private:
     friend class TBitmapCanvas;
-    void Adopt(HBITMAP handle, void* bits, int width, int height);
+    void Adopt(std::shared_ptr<Image> image);
+    // Decodes the resource when needed; null when empty.
+    Image* Pixels() const;
+    // Pixels of its own, shared with no other bitmap nor the resource's copy.
+    void MakeOwn();
+    void FreeCanvas() const;
 
-    TGdiObject<HBITMAP> handle_;
-    uint8_t* bits_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
+    mutable std::shared_ptr<Image> image_;
+    mutable std::shared_ptr<Source> source_;
+    mutable int width_ = 0;
+    mutable int height_ = 0;
     std::unique_ptr<TCanvas> canvas_;
 };
 

@@ -19,12 +19,16 @@ TTrayIcon::~TTrayIcon() {
     if (icon_) DestroyIcon(icon_);
 }
 
+TTrayIcon::ShellNotifyFunction TTrayIcon::ShellNotify = Shell_NotifyIconA;
+
 void TTrayIcon::SetIcons(TImageList* icons) {
     icons_ = icons;
     UpdateIcon();
 }
 
 void TTrayIcon::SetIconIndex(int index) {
+    // The notification area redraws at every change it is told of.
+    if (index == iconIndex_ && icon_) return;
     iconIndex_ = index;
     UpdateIcon();
 }
@@ -36,9 +40,12 @@ void TTrayIcon::UpdateIcon() {
     if (old) DestroyIcon(old);
 }
 
-void TTrayIcon::SetHint(const AnsiString& hint) {
-    hint_ = hint.substr(0, kTipLength);
+bool TTrayIcon::SetHint(const AnsiString& hint) {
+    AnsiString cut = hint.substr(0, kTipLength);
+    if (cut == hint_) return false;
+    hint_ = cut;
     if (visible_) Notify(NIM_MODIFY);
+    return true;
 }
 
 void TTrayIcon::SetVisible(bool visible) {
@@ -61,9 +68,9 @@ bool TTrayIcon::Notify(DWORD action) {
     data.uCallbackMessage = CallbackMessage;
     data.hIcon = icon_;
     std::memcpy(data.szTip, hint_.c_str(), hint_.size() + 1);  // cut by SetHint
-    bool ok = Shell_NotifyIconA(action, &data) != FALSE;
+    bool ok = ShellNotify(action, &data) != FALSE;
     if (action == NIM_MODIFY && !ok && visible_) {
-        ok = Shell_NotifyIconA(NIM_ADD, &data) != FALSE;  // lost by the taskbar meanwhile
+        ok = ShellNotify(NIM_ADD, &data) != FALSE;  // lost by the taskbar meanwhile
     }
     if (action != NIM_DELETE) shown_ = ok;
     return ok;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// The shell's types after the base types.
+#include <shellapi.h>
 
 #include "Controls.h"
 #include "ImgList.h"
@@ -15,10 +17,12 @@ public:
     TImageList* Icons() const { return icons_; }
     void SetIcons(TImageList* icons);
     int IconIndex() const { return iconIndex_; }
+    // The notification area is told only of a change of the icon or the tip.
     void SetIconIndex(int index);
-    // Cut to what the notification area holds (127 characters).
+    // Cut to what the notification area holds (127 characters); false when that is the tip
+    // already.
     const AnsiString& Hint() const { return hint_; }
-    void SetHint(const AnsiString& hint);
+    bool SetHint(const AnsiString& hint);
     // Adds the icon to the notification area, or removes it.
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
@@ -28,6 +32,10 @@ public:
     // The window the icon reports to, and the message it reports with.
     HWND Handle() const { return window_.Handle(); }
     static constexpr UINT CallbackMessage = WM_APP + 0x2F0;
+
+    // Where the icon's changes go: the shell's notification area (tests look in between).
+    using ShellNotifyFunction = BOOL(WINAPI*)(DWORD action, NOTIFYICONDATAA* data);
+    static ShellNotifyFunction ShellNotify;
 
     TNotifyEvent OnClick;  // left button released on the icon
     TNotifyEvent OnDblClick;

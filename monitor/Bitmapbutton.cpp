@@ -41,22 +41,15 @@ HRGN BuildColorKeyRegion(HBITMAP section, COLORREF key, uint8_t tolerance) {
 
 HBITMAP CopyToSection(TBitmap* source, int width, int height) {
     if (!source || source->Empty() || width <= 0 || height <= 0) return nullptr;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    TGdiObject<HBITMAP> section(
-        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    TGdiObject<HBITMAP> section(CreateSection24(width, height, &bits));
     if (!section) return nullptr;
     {
         TMemoryDC dc(nullptr);
         if (!dc) return nullptr;
         dc.Select(section.Get());
-        BitBlt(dc.Handle(), 0, 0, width, height, source->Canvas()->Handle(), 0, 0, SRCCOPY);
+        RECT part = {0, 0, width, height};
+        source->DrawOn(dc.Handle(), part, part);
     }
     GdiFlush();
     return section.Release();
@@ -190,7 +183,7 @@ void TBitmapButton::DoDrawButtonFace(TOwnerDrawState state) {
     TCanvas* canvas = Canvas();
     SetStretchBltMode(canvas->Handle(), COLORONCOLOR);
     RECT source = {part.Left, part.Top, part.Right, part.Bottom};
-    canvas->CopyRect(ClientRect(), faces_.Canvas(), source);
+    canvas->CopyRect(ClientRect(), &faces_, source);
 }
 
 void TBitmapButton::DoDrawButtonText(TOwnerDrawState state) {

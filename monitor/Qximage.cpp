@@ -28,18 +28,23 @@ void TQXImage::SetImage0(TImage* image) {
     if (!image) return;
     Picture()->Assign(image->Picture());
     imageIndex_ = 0;
+    listImageShown_ = false;
 }
 
 void TQXImage::SetImageList(TImageList* list) {
     imageList_ = list;
+    listImageShown_ = false;
     SetImageIndex(0);
 }
 
 void TQXImage::SetImageIndex(int index) {
     if (imageSource_ == qsrcImageList) {
         if (!imageList_) return;
+        // A meter polled to the step it shows already is not drawn again.
+        if (listImageShown_ && index == imageIndex_) return;
         imageIndex_ = index;
         imageList_->GetBitmap(imageIndex_, Picture()->Bitmap());
+        listImageShown_ = true;
         Picture()->Changed();
         Repaint();
         return;
@@ -123,5 +128,6 @@ void TQXImage::Loaded() {
     TImage* slot = GetImage(imageIndex_);
     if (!slot) return;
     Picture()->Assign(slot->Picture());
+    listImageShown_ = false;
     Repaint();
 }

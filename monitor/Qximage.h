@@ -27,7 +27,10 @@ public:
     TQXImageStyle ImageStyle() const { return imageStyle_; }
     void SetImageStyle(TQXImageStyle style) { imageStyle_ = style; }
     TQXImageSource ImageSource() const { return imageSource_; }
-    void SetImageSource(TQXImageSource source) { imageSource_ = source; }
+    void SetImageSource(TQXImageSource source) {
+        imageSource_ = source;
+        listImageShown_ = false;
+    }
     // Not owned; setting it shows face 0.
     TImageList* ImageList() const { return imageList_; }
     void SetImageList(TImageList* list);
@@ -55,6 +58,7 @@ private:
     TQXImageSource imageSource_ = qsrcImageList;
     TImageList* imageList_ = nullptr;
     int imageIndex_ = 0;
+    bool listImageShown_ = false;  // the picture holds image imageIndex_ of imageList_
     bool mouseOverEffect_ = false;
     bool mouseInside_ = false;
 };

@@ -93,7 +93,7 @@ void TTrifaceBtn::DoDrawButtonFace(TOwnerDrawState state) {
     RECT client = ClientRect();
     SetStretchBltMode(canvas->Handle(), COLORONCOLOR);
     RECT source = {0, 0, picture->Width(), picture->Height()};
-    canvas->CopyRect(client, picture->Canvas(), source);
+    canvas->CopyRect(client, picture, source);
     if (!noFocusRect_ && (state & odFocused)) DrawFocusMarks(client);
 }
 

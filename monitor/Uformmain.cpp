@@ -457,10 +457,10 @@ void TFormMain::BuildTrayMenu() {
 
 void TFormMain::SetTray(const TrayState& state) {
     TrayIconMain->SetIconIndex(state.Icon);
-    TrayIconMain->SetHint(CutTrayTip(state.Tip));
     // The tray's own window carries the tip as its title, so what the notification area shows
     // can be read from outside the program (support tools, tests).
-    SetWindowTextA(TrayIconMain->Handle(), TrayIconMain->Hint().c_str());
+    if (TrayIconMain->SetHint(CutTrayTip(state.Tip)))
+        SetWindowTextA(TrayIconMain->Handle(), TrayIconMain->Hint().c_str());
 }
 
 // ---- adapters and status ----

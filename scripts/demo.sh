@@ -4,10 +4,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 demo=$root/build/demo
 bin=$root/build/win64/bin
+release=$bin/release  # the same programs without debugging information
 
 mkdir -p "$demo"
 # the program, the stand-in, the link information page's clips, settings and strings
-cp "$bin/Wavelorn.exe" "$bin/VYXWL.DLL" "$bin"/*.m "$root/resources/Wavelorn.bin" \
+cp "$release/Wavelorn.exe" "$release/VYXWL.DLL" "$bin"/*.m "$root/resources/Wavelorn.bin" \
    "$root/resources/Wavelorn.ini" "$demo/"
 cp "$root/stand-ins/vyxwl/demo.scn" "$demo/VYXWL.scn"
 : > "$demo/Wavelorn.Log"   # the log is written only when the file exists

@@ -5,6 +5,7 @@
 #include <windows.h>
 // The common controls need the base types first.
 #include <commctrl.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <memory>
@@ -873,6 +874,59 @@ TEST_F(ClasslibControls, AnimationPlaysItsClipFileWhileActive) {
     animation->SetFileName(dir.File("radio.m"));
     animation->SetActive(true);
     EXPECT_TRUE(animation->Active());
+}
+
+TEST_F(ClasslibControls, AnimationPlaysOnlyWhileItCanBeSeen) {
+    TempDir dir;
+    WriteClip(dir.File("radio.m"), 8, 16, 16);
+    auto* panel = new TPanel(form);
+    panel->SetBounds(0, 0, 40, 40);
+    panel->SetParent(form);
+    auto* animation = new TAnimate(form);
+    animation->SetBounds(5, 5, 16, 16);
+    animation->SetFileName(dir.File("radio.m"));
+    animation->SetParent(panel);
+    // The control plays a clip on a thread of its own, which ends when it stops.
+    auto threads = [] {
+        int count = 0;
+        HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+        THREADENTRY32 entry = {};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = Thread32First(snapshot, &entry); more;
+             more = Thread32Next(snapshot, &entry))
+            if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+        CloseHandle(snapshot);
+        return count;
+    };
+    const int resting = threads();
+    auto settles = [&](int count) {
+        guitest::PumpUntil([&] { return threads() == count; }, 1000);
+        return threads() == count;
+    };
+    auto playing = [&] { return settles(resting + 1); };
+    auto still = [&] { return settles(resting); };
+    // Opened in a window not yet shown: active, resting.
+    form->HandleNeeded();
+    animation->SetActive(true);
+    EXPECT_TRUE(animation->Active());
+    EXPECT_TRUE(still());
+    ShowForm();
+    EXPECT_TRUE(playing());
+    // A hidden parent or window stops it; showing them again plays on.
+    panel->Hide();
+    EXPECT_TRUE(still());
+    EXPECT_TRUE(animation->Active());
+    panel->Show();
+    EXPECT_TRUE(playing());
+    form->Hide();
+    EXPECT_TRUE(still());
+    ShowForm();
+    EXPECT_TRUE(playing());
+    animation->SetActive(false);
+    EXPECT_TRUE(still());
+    form->Hide();
+    ShowForm();
+    EXPECT_TRUE(still());  // not active: showing does not start it
 }
 
 TEST_F(ClasslibControls, AnimationStaysInactiveWithoutItsClip) {

@@ -302,3 +302,88 @@ TEST(ClasslibPicture, ImageListSplitsAStripAndGivesIconsAndBitmaps) {
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
 }
+
+namespace {
+
+// A pixel read without taking pixels of its own: blue, green, red.
+uint32_t PixelOf(const TBitmap& bitmap, int x, int y) {
+    const uint8_t* p = bitmap.ScanLine(y) + x * 3;
+    return p[0] | (p[1] << 8) | (p[2] << 16);
+}
+
+}  // namespace
+
+TEST(ClasslibPicture, ProgramPicturesDecodeWhenDrawnAndCopiesShareUntilWritten) {
+    TBitmap store;
+    store.LoadFromResourceName(nullptr, "TESTJPEG");
+    // The size is known from the header; nothing is decoded yet, nor by copying.
+    EXPECT_FALSE(store.Empty());
+    EXPECT_EQ(store.Width(), 119);
+    EXPECT_EQ(store.Height(), 32);
+    EXPECT_FALSE(store.Decoded());
+    TBitmap shown;
+    shown.Assign(&store);
+    EXPECT_FALSE(shown.Decoded());
+
+    TBitmap target;
+    target.SetSize(119, 32);
+    target.Canvas()->Draw(0, 0, &shown);
+    EXPECT_TRUE(shown.Decoded());
+    EXPECT_FALSE(store.Decoded());
+    const uint32_t original = PixelOf(shown, 60, 16);
+    EXPECT_EQ(PixelOf(target, 60, 16), original);
+
+    // A second reader of the resource shares the copy being held, with no decode of its own.
+    TBitmap again;
+    again.LoadFromResourceName(nullptr, "TESTJPEG");
+    EXPECT_TRUE(again.Decoded());
+    EXPECT_EQ(static_cast<const TBitmap&>(again).ScanLine(3),
+              static_cast<const TBitmap&>(shown).ScanLine(3));
+
+    // Drawing into one copy leaves the others and the resource's picture as they were.
+    again.Canvas()->Brush.Color = clRed;
+    again.Canvas()->FillRect({0, 0, 119, 32});
+    EXPECT_EQ(PixelOf(again, 60, 16), 0xFF0000u);
+    EXPECT_EQ(PixelOf(shown, 60, 16), original);
+    TBitmap fresh;
+    fresh.LoadFromResourceName(nullptr, "TESTJPEG");
+    EXPECT_EQ(PixelOf(fresh, 60, 16), original);
+
+    // Once no bitmap holds the decoded picture it is gone: the next reader decodes anew.
+    shown.SetSize(0, 0);
+    fresh.SetSize(0, 0);
+    TBitmap later;
+    later.LoadFromResourceName(nullptr, "TESTJPEG");
+    EXPECT_FALSE(later.Decoded());
+    EXPECT_EQ(PixelOf(later, 60, 16), original);
+
+    // BMP resources likewise.
+    TBitmap face;
+    face.LoadFromResourceName(nullptr, "TESTBMP");
+    EXPECT_EQ(face.Width(), 27);
+    EXPECT_FALSE(face.Decoded());
+    EXPECT_THROW(face.LoadFromResourceName(nullptr, "TESTMISSING"), Exception);
+}
+
+TEST(ClasslibPicture, ACanvasHeldAcrossACopyDrawsIntoItsOwnBitmapOnly) {
+    TBitmap painted;
+    painted.SetSize(8, 8);
+    TCanvas* canvas = painted.Canvas();
+    canvas->Brush.Color = clBlue;
+    canvas->FillRect({0, 0, 8, 8});
+    TBitmap copy;
+    copy.Assign(&painted);
+    canvas->Brush.Color = clLime;
+    canvas->FillRect({0, 0, 8, 8});
+    EXPECT_EQ(PixelOf(painted, 4, 4), 0x00FF00u);
+    EXPECT_EQ(PixelOf(copy, 4, 4), 0x0000FFu);
+    // Through the copy's writable scan line as well.
+    copy.ScanLine(1)[0] = 0x11;
+    EXPECT_EQ(PixelOf(painted, 0, 1), 0x00FF00u);
+    EXPECT_EQ(PixelOf(copy, 0, 1) & 0xFF, 0x11u);
+    // Part of a picture copied, stretched, onto another canvas, the source left shared.
+    TBitmap target;
+    target.SetSize(4, 4);
+    target.Canvas()->CopyRect({0, 0, 4, 4}, &copy, {2, 2, 4, 4});
+    EXPECT_EQ(PixelOf(target, 3, 3), 0x0000FFu);
+}

@@ -22,7 +22,6 @@ namespace {
 
 using guitest::PumpUntil;
 
-
 class ClasslibShell : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -122,6 +121,72 @@ TEST_F(ClasslibShell, TrayIconShowsUpdatesAndReportsTheMouse) {
     EXPECT_TRUE(tray->Shown());
     tray->SetVisible(false);
     EXPECT_FALSE(tray->Shown());
+}
+
+namespace {
+
+// What the notification area was told: action, tip and whether an icon came along.
+struct ShellCall {
+    DWORD Action;
+    std::string Tip;
+    HICON Icon;
+};
+std::vector<ShellCall> shellCalls;
+
+BOOL WINAPI RecordShellNotify(DWORD action, NOTIFYICONDATAA* data) {
+    shellCalls.push_back({action, data->szTip, (data->uFlags & NIF_ICON) ? data->hIcon : nullptr});
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(ClasslibShell, TrayIconTellsTheNotificationAreaOnlyOfChanges) {
+    TBitmap strip;
+    strip.SetSize(16 * 3, 16);
+    auto* icons = new TImageList(owner);
+    icons->SetSize(16, 16);
+    icons->Add(&strip);
+    struct Seam {
+        TTrayIcon::ShellNotifyFunction shell = TTrayIcon::ShellNotify;
+        Seam() { TTrayIcon::ShellNotify = RecordShellNotify; }
+        ~Seam() { TTrayIcon::ShellNotify = shell; }
+    } seam;
+    shellCalls.clear();
+    auto* tray = new TTrayIcon(owner);
+    tray->SetIcons(icons);
+    EXPECT_TRUE(tray->SetHint("Wavelorn"));
+    EXPECT_TRUE(shellCalls.empty());  // nothing shown yet
+    tray->SetVisible(true);
+    ASSERT_EQ(shellCalls.size(), 1u);
+    EXPECT_EQ(shellCalls[0].Action, static_cast<DWORD>(NIM_ADD));
+    HICON first = shellCalls[0].Icon;
+    EXPECT_NE(first, nullptr);
+
+    // A poll that finds the same state: nothing to redraw.
+    EXPECT_FALSE(tray->SetHint("Wavelorn"));
+    tray->SetIconIndex(0);
+    EXPECT_EQ(shellCalls.size(), 1u);
+    // A tip that differs only beyond what the area holds is the same tip.
+    std::string longTip(200, 'x');
+    EXPECT_TRUE(tray->SetHint(longTip));
+    EXPECT_FALSE(tray->SetHint(longTip + "y"));
+    ASSERT_EQ(shellCalls.size(), 2u);
+    EXPECT_EQ(shellCalls[1].Action, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(shellCalls[1].Tip, std::string(127, 'x'));
+
+    tray->SetIconIndex(2);
+    ASSERT_EQ(shellCalls.size(), 3u);
+    EXPECT_EQ(shellCalls[2].Action, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_NE(shellCalls[2].Icon, nullptr);
+    tray->SetIconIndex(2);
+    EXPECT_EQ(shellCalls.size(), 3u);
+
+    // A new taskbar gets the icon again although nothing changed.
+    SendMessageA(tray->Handle(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    ASSERT_EQ(shellCalls.size(), 4u);
+    EXPECT_EQ(shellCalls[3].Action, static_cast<DWORD>(NIM_ADD));
+    tray->Free();
+    EXPECT_EQ(shellCalls.back().Action, static_cast<DWORD>(NIM_DELETE));
 }
 
 TEST_F(ClasslibShell, PopupMenuShowsVisibleItemsAndRunsTheChosenOne) {
