@@ -566,7 +566,8 @@ TEST_F(InfoPage, SaveProfileStoresTheAppliedProfileUnderANewNameThroughTheProfil
     StoreInLibrary(OfficeProfile());
     ASSERT_TRUE(form_->Adapter->ReloadProfiles());
     ASSERT_TRUE(form_->Adapter->ApplyProfileByName("Office"));
-    ASSERT_TRUE(PumpUntil([&] { return page_->Applies() == 1; }));
+    // A poll's automatic connection may apply the stored profile as well.
+    ASSERT_TRUE(PumpUntil([&] { return page_->Applies() >= 1; }));
     const std::string stored = StoredLine(WizardModeNew);
 
     // An empty name asks again; the reserved name, one the store cannot hold and an existing
