@@ -394,6 +394,15 @@ void TAnimate::CreateParams(TCreateParams& params) {
 
 void TAnimate::InitializeHandle() {
     if (!active_) return;
+    // A clip nobody can see yet is only looked for: opening it loads the system's video
+    // libraries, which a window hidden at start need not pay for until it is shown.
+    if (!IsWindowVisible(Handle())) {
+        DWORD attributes = GetFileAttributesA(fileName_.c_str());
+        if (fileName_.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
+            (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            active_ = false;
+        return;
+    }
     if (OpenClip()) {
         Play();
     } else {
@@ -411,10 +420,16 @@ bool TAnimate::OpenClip() {
 
 void TAnimate::ShowingChanged() {
     TWinControl::ShowingChanged();
-    if (!active_ || !opened_) return;
+    if (!active_ || !HandleAllocated()) return;
     if (IsWindowVisible(Handle())) {
-        Play();
-    } else {
+        if (OpenClip()) {
+            Play();
+            return;
+        }
+        // A clip found but unreadable: the control gives way to what lies behind it.
+        active_ = false;
+        Hide();
+    } else if (opened_) {
         SendMessageA(Handle(), ACM_STOP, 0, 0);
     }
 }
@@ -441,7 +456,7 @@ void TAnimate::SetActive(bool active) {
     if (!HandleAllocated()) return;
     if (active) {
         InitializeHandle();
-    } else {
+    } else if (opened_) {
         SendMessageA(Handle(), ACM_STOP, 0, 0);
     }
 }

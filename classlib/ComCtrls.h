@@ -167,7 +167,8 @@ public:
 
     const AnsiString& FileName() const { return fileName_; }
     void SetFileName(const AnsiString& fileName);
-    // Stays false when the clip cannot be opened (known once the window exists).
+    // Stays false when the clip cannot be opened: a missing file is known once the window
+    // exists, an unreadable one once the window is first shown.
     bool Active() const { return active_; }
     void SetActive(bool active);
     // Frames counted from 1; stop frame 0 plays to the end.

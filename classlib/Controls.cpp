@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 #include "Application.h"
 #include "GdiScopes.h"
@@ -12,11 +14,32 @@ TScreen* Screen = &theScreen;
 
 namespace {
 
-// The property that leads from a window to its control, by atom: every message routed to a
-// control looks it up, and a name would cost an atom lookup each time.
-LPCSTR ControlProp() {
-    static const ATOM atom = GlobalAddAtomA("WlControl");
-    return atom ? MAKEINTATOM(atom) : "WlControl";
+// The windows of this process and their controls. Every message routed to a control looks it
+// up: kept here, not in a window property, which Wine reads from its server each time.
+class TControlWindows {
+public:
+    void Add(HWND hwnd, TWinControl* control) {
+        std::lock_guard<std::mutex> guard(lock_);
+        controls_[hwnd] = control;
+    }
+    void Remove(HWND hwnd) {
+        std::lock_guard<std::mutex> guard(lock_);
+        controls_.erase(hwnd);
+    }
+    TWinControl* Find(HWND hwnd) {
+        std::lock_guard<std::mutex> guard(lock_);
+        auto found = controls_.find(hwnd);
+        return found == controls_.end() ? nullptr : found->second;
+    }
+
+private:
+    std::mutex lock_;  // a window may be looked up from another thread
+    std::unordered_map<HWND, TWinControl*> controls_;
+};
+
+TControlWindows& ControlWindows() {
+    static TControlWindows windows;
+    return windows;
 }
 
 // The control the mouse is over, for enter and leave notices.
@@ -372,11 +395,8 @@ void TWinControl::MarkDestroying() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-    if (!hwnd) return nullptr;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != GetCurrentProcessId()) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(hwnd, ControlProp()));
+    // Only windows of this process are listed, and each leaves the list as it is destroyed.
+    return hwnd ? ControlWindows().Find(hwnd) : nullptr;
 }
 
 HWND TWinControl::Handle() {
@@ -433,19 +453,19 @@ void TWinControl::CreateHandle() {
 
 void TWinControl::Attach(HWND hwnd) {
     handle_ = hwnd;
-    SetPropA(hwnd, ControlProp(), this);
+    ControlWindows().Add(hwnd, this);
 }
 
 void TWinControl::Detach() {
     if (!handle_) return;
-    RemovePropA(handle_, ControlProp());
+    ControlWindows().Remove(handle_);
     if (!ownClass_ && defProc_)
         SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defProc_));
     handle_ = nullptr;
 }
 
 LRESULT CALLBACK TWinControl::ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, ControlProp()));
+    auto* control = ControlWindows().Find(hwnd);
     if (!control && msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         control = static_cast<TWinControl*>(create->lpCreateParams);
@@ -459,7 +479,7 @@ LRESULT CALLBACK TWinControl::ClassWndProc(HWND hwnd, UINT msg, WPARAM wParam, L
 }
 
 LRESULT CALLBACK TWinControl::SubclassWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* control = static_cast<TWinControl*>(GetPropA(hwnd, ControlProp()));
+    auto* control = ControlWindows().Find(hwnd);
     if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
     return control->Route(msg, wParam, lParam);
 }
@@ -570,7 +590,7 @@ bool TWinControl::Reflect(TMessage& msg) {
             break;
     }
     if (!child || child == handle_) return false;
-    auto* control = static_cast<TWinControl*>(GetPropA(child, ControlProp()));
+    auto* control = ControlWindows().Find(child);
     if (!control || control->destroying_) return false;
     TMessage reflected = {CN_BASE + msg.Msg, msg.WParam, msg.LParam, 0};
     Guarded(control, [&] { control->WndProc(reflected); });

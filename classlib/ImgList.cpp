@@ -8,10 +8,27 @@ TImageList::~TImageList() {
 
 void TImageList::SetSize(int width, int height) {
     if (width == width_ && height == height_) return;
+    pendingName_.clear();
     width_ = width;
     height_ = height;
     if (handle_) ImageList_Destroy(handle_);
     handle_ = nullptr;
+}
+
+void TImageList::LoadOnDemand(HINSTANCE instance, const AnsiString& resourceName,
+                              TColor maskColor) {
+    pendingInstance_ = instance;
+    pendingName_ = resourceName;
+    pendingMask_ = maskColor;
+}
+
+void TImageList::LoadPending() {
+    if (pendingName_.empty()) return;
+    AnsiString name;
+    name.swap(pendingName_);  // once, even when the strip fails to load
+    TBitmap strip;
+    strip.LoadFromResourceName(pendingInstance_, name);
+    AddMasked(&strip, pendingMask_);
 }
 
 HIMAGELIST TImageList::Handle() {
@@ -19,10 +36,13 @@ HIMAGELIST TImageList::Handle() {
         handle_ = ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, 0, allocBy_);
         if (!handle_) throw EInvalidGraphicOperation("Cannot create an image list");
     }
+    LoadPending();
     return handle_;
 }
 
 int TImageList::Count() const {
+    // Counting a list still to be loaded loads it: the count is what a user of it would see.
+    if (!pendingName_.empty()) const_cast<TImageList*>(this)->Handle();
     return handle_ ? ImageList_GetImageCount(handle_) : 0;
 }
 
@@ -41,12 +61,13 @@ int TImageList::AddMasked(TBitmap* strip, TColor maskColor) {
 }
 
 void TImageList::Clear() {
+    pendingName_.clear();
     if (handle_) ImageList_Remove(handle_, -1);
 }
 
 void TImageList::Draw(TCanvas* canvas, int x, int y, int index) {
-    if (!handle_ || !canvas) return;
-    ImageList_Draw(handle_, index, canvas->Handle(), x, y, ILD_NORMAL);
+    if (!canvas || (!handle_ && pendingName_.empty())) return;
+    ImageList_Draw(Handle(), index, canvas->Handle(), x, y, ILD_NORMAL);
 }
 
 void TImageList::GetBitmap(int index, TBitmap* dest) {
@@ -61,6 +82,6 @@ void TImageList::GetBitmap(int index, TBitmap* dest) {
 }
 
 HICON TImageList::GetIcon(int index) {
-    if (!handle_ || index < 0 || index >= Count()) return nullptr;
+    if (index < 0 || index >= Count()) return nullptr;
     return ImageList_GetIcon(handle_, index, ILD_NORMAL);
 }

@@ -22,6 +22,10 @@ public:
     int AllocBy() const { return allocBy_; }
     void SetAllocBy(int allocBy) { allocBy_ = allocBy; }
 
+    // The list is filled from a resource strip when first used (its handle, count, drawing or
+    // an added image), so that a list nobody shows costs no bitmaps at start.
+    void LoadOnDemand(HINSTANCE instance, const AnsiString& resourceName, TColor maskColor);
+
     HIMAGELIST Handle();
     int Count() const;
     // Adds the images of a horizontal strip (Width() each); returns the first
@@ -37,7 +41,13 @@ public:
     HICON GetIcon(int index);
 
 private:
+    void LoadPending();
+
     HIMAGELIST handle_ = nullptr;
+    // the strip still to be loaded, if any
+    HINSTANCE pendingInstance_ = nullptr;
+    AnsiString pendingName_;
+    TColor pendingMask_ = 0;
     int width_ = 16;
     int height_ = 16;
     int allocBy_ = 4;

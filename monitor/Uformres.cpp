@@ -147,9 +147,7 @@ TFormRes::TFormRes(TComponent* owner) : TForm(owner) {
         auto* list = NewComponent<TImageList>(this, entry.Name);
         list->SetSize(entry.Width, entry.Height);
         list->SetAllocBy(entry.AllocBy);
-        TBitmap strip;
-        strip.LoadFromResourceName(instance, entry.Name);
-        list->AddMasked(&strip, kStripMaskColor);
+        list->LoadOnDemand(instance, entry.Name, kStripMaskColor);
         this->*entry.Member = list;
     }
 }

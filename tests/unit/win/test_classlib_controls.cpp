@@ -177,6 +177,32 @@ TEST_F(ClasslibControls, LayoutTablePlacesControlsByName) {
     EXPECT_EQ(form->FindComponent("TimerPoll"), timer);
 }
 
+TEST_F(ClasslibControls, WindowsLeadToTheirControlsWhileTheyLive) {
+    auto* own = new TPanel(form);  // a window of our own class
+    own->SetParent(form);
+    auto* system = new TEdit(form);  // a system class, subclassed
+    system->SetParent(form);
+    HWND ownWindow = own->Handle(), systemWindow = system->Handle();
+    EXPECT_EQ(TWinControl::FromHandle(ownWindow), own);
+    EXPECT_EQ(TWinControl::FromHandle(systemWindow), system);
+    EXPECT_EQ(TWinControl::FromHandle(form->Handle()), form);
+    // Messages reach the control through its window.
+    SendMessageA(systemWindow, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed"));
+    EXPECT_EQ(system->Caption(), "typed");
+    // A window nobody made a control of, the desktop's, or none.
+    HWND bare = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 4, 4, form->Handle(), nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    EXPECT_EQ(TWinControl::FromHandle(bare), nullptr);
+    DestroyWindow(bare);
+    EXPECT_EQ(TWinControl::FromHandle(GetDesktopWindow()), nullptr);
+    EXPECT_EQ(TWinControl::FromHandle(nullptr), nullptr);
+    // Once destroyed, their windows lead nowhere.
+    own->Free();
+    system->Free();
+    EXPECT_EQ(TWinControl::FromHandle(ownWindow), nullptr);
+    EXPECT_EQ(TWinControl::FromHandle(systemWindow), nullptr);
+}
+
 TEST_F(ClasslibControls, EditLimitsAndFiltersTyping) {
     auto* edit = new TEdit(form);
     edit->SetBounds(10, 10, 100, 22);
@@ -942,4 +968,31 @@ TEST_F(ClasslibControls, AnimationStaysInactiveWithoutItsClip) {
     char name[64] = {};
     GetClassNameA(animation->Handle(), name, sizeof(name));
     EXPECT_STREQ(name, ANIMATE_CLASSA);
+}
+
+TEST_F(ClasslibControls, AnimationInAHiddenWindowOpensItsClipWhenShown) {
+    TempDir dir;
+    WriteClip(dir.File("radio.m"), 8, 16, 16);
+    TempDir::WriteFile(dir.File("torn.m"), std::string("RIFF\x04\0\0\0AVI ", 12));
+    auto* good = new TAnimate(form);
+    auto* torn = new TAnimate(form);
+    for (TAnimate* a : {good, torn}) {
+        a->SetBounds(5, 5, 16, 16);
+        a->SetParent(form);
+    }
+    good->SetFileName(dir.File("radio.m"));
+    torn->SetFileName(dir.File("torn.m"));
+    form->HandleNeeded();
+    good->SetActive(true);
+    torn->SetActive(true);
+    // Both files are there: both wait to be seen.
+    EXPECT_TRUE(good->Active());
+    EXPECT_TRUE(torn->Active());
+    ShowForm();
+    EXPECT_TRUE(good->Active());
+    EXPECT_TRUE(good->Visible());
+    // The torn clip cannot be played: it stops and gets out of the way.
+    EXPECT_FALSE(torn->Active());
+    EXPECT_FALSE(torn->Visible());
+    EXPECT_TRUE(errors.empty());
 }

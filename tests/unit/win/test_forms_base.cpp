@@ -322,6 +322,44 @@ TEST_F(SkinStore, ImageListsAreMaskedStrips) {
     EXPECT_EQ(FormRes->imgListMeter->AllocBy(), 15);
 }
 
+TEST_F(SkinStore, AListLoadedOnDemandIsFilledAtItsFirstUse) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // Counted first: the strip's images, masked.
+    TImageList counted(nullptr);
+    counted.SetSize(83, 14);
+    counted.LoadOnDemand(instance, "imgListMeter", clFuchsia);
+    EXPECT_EQ(counted.Count(), 11);
+    IMAGEINFO info = {};
+    ASSERT_TRUE(ImageList_GetImageInfo(counted.Handle(), 10, &info));
+    EXPECT_NE(info.hbmMask, nullptr);
+    EXPECT_EQ(counted.Count(), 11);  // loaded once
+    // An image added first goes after the strip.
+    TBitmap extra;
+    extra.SetSize(83, 14);
+    TImageList added(nullptr);
+    added.SetSize(83, 14);
+    added.LoadOnDemand(instance, "imgListMeter", clFuchsia);
+    EXPECT_EQ(added.AddMasked(&extra, clFuchsia), 11);
+    EXPECT_EQ(added.Count(), 12);
+    // Drawn or asked for an icon first: the strip's images are there.
+    TImageList drawn(nullptr);
+    drawn.SetSize(50, 50);
+    drawn.LoadOnDemand(instance, "imgListTrayIcon", clFuchsia);
+    HICON icon = drawn.GetIcon(9);
+    EXPECT_NE(icon, nullptr);
+    DestroyIcon(icon);
+    // A new size or a clear before the first use drops the strip, as it would drop its images.
+    TImageList resized(nullptr);
+    resized.LoadOnDemand(instance, "imgListMeter", clFuchsia);
+    resized.SetSize(83, 14);
+    EXPECT_EQ(resized.Count(), 0);
+    TImageList cleared(nullptr);
+    cleared.SetSize(83, 14);
+    cleared.LoadOnDemand(instance, "imgListMeter", clFuchsia);
+    cleared.Clear();
+    EXPECT_EQ(cleared.Count(), 0);
+}
+
 // Combo box helpers
 
 TEST(ComboHelpers, SelectByValue) {
