@@ -40,8 +40,9 @@ protected:
         int height = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
         RECT r;
         GetClientRect(combo, &r);
-        ClickIn(combo, r.right / 2, r.bottom / 2);
-        ASSERT_TRUE(WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+        // A click can be lost while the machine is busy: again until the list drops.
+        ASSERT_TRUE(ClickUntil(combo, {r.right / 2, r.bottom / 2},
+                               [&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
         ClickIn(combo, r.right / 2, r.bottom + 1 + item * height + height / 2);
         ASSERT_TRUE(WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }));
         EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), item);
