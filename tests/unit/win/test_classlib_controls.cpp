@@ -16,6 +16,7 @@
 #include "GuiTestUtil.h"
 #include "Screenshot.h"
 #include "TempDir.h"
+#include "UserInput.h"
 #include "classlib/Application.h"
 #include "classlib/ComCtrls.h"
 #include "classlib/ExtCtrls.h"
@@ -124,15 +125,6 @@ void PressKey(WORD key, bool up) {
     input.ki.wVk = key;
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     SendInput(1, &input, sizeof(input));
-}
-
-void ClickAt(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
 }
 
 }  // namespace
@@ -374,9 +366,7 @@ TEST_F(ClasslibControls, ComboBoxDroppedAndCancelledTellsTheItemShownAgain) {
     PressKey(VK_DOWN, false);
     PressKey(VK_DOWN, true);
     ASSERT_TRUE(PumpUntil([&] { return !told.empty() && told.back() == 1; })) << told.size();
-    POINT beside = {200, 130};
-    ClientToScreen(form->Handle(), &beside);
-    ClickAt(beside);
+    userinput::Click(form, 200, 130);
     PumpUntil([&] { return !SendMessageA(hwnd, CB_GETDROPPEDSTATE, 0, 0); });
     PumpUntil([&] { return told.back() == combo->ItemIndex(); }, 500);
     EXPECT_EQ(told.back(), combo->ItemIndex());
