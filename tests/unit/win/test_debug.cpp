@@ -104,7 +104,15 @@ private:
     std::vector<AnsiString> texts_;
 };
 
-// A top-level "Tindral Debug View" window on its own thread with its own message loop.
+// Ends every line the viewer tests send: other test programs running meanwhile on the same
+// desktop find the viewer window too and send it their own lines.
+const AnsiString& OwnTag() {
+    static const AnsiString tag = Format(" #%lu", GetCurrentProcessId());
+    return tag;
+}
+
+// A top-level "Tindral Debug View" window on its own thread with its own message loop; it keeps
+// only the lines that carry this process's tag.
 class ViewerWindow {
 public:
     struct Received {
@@ -171,9 +179,9 @@ private:
             case WM_COPYDATA:
                 if (!InterlockedCompareExchange(&self->ignore_, 0, 0)) {
                     auto* cds = reinterpret_cast<COPYDATASTRUCT*>(lParam);
-                    self->received.push_back(
-                        {AnsiString(static_cast<const char*>(cds->lpData), cds->cbData),
-                         cds->dwData, wParam});
+                    AnsiString bytes(static_cast<const char*>(cds->lpData), cds->cbData);
+                    if (bytes.find(OwnTag() + AnsiString(1, '\0')) != AnsiString::npos)
+                        self->received.push_back({bytes, cds->dwData, wParam});
                 }
                 return TRUE;
             case WM_APP:
@@ -366,28 +374,30 @@ TEST_F(GlobalLog, ErrorLinesCarryTheCodeInHexAndTheSystemText) {
 TEST_F(GlobalLog, ViewerLinesGoToTheViewerWindowWithTheirNul) {
     ViewerWindow viewer;
     ASSERT_TRUE(viewer.Exists());
-    DebugPrint("viewer %d", 42);
-    SendToDebugView("raw", 5, 6);
-    DebugTrace("trace only");
-    DebugPrintError(ERROR_FILE_NOT_FOUND, "error only");
+    const AnsiString& tag = OwnTag();
+    DebugPrint("viewer %d%s", 42, tag.c_str());
+    SendToDebugView("raw" + tag, 5, 6);
+    DebugTrace("trace only%s", tag.c_str());
+    DebugPrintError(ERROR_FILE_NOT_FOUND, "error only%s", tag.c_str());
 
     ASSERT_EQ(viewer.received.size(), 2u);
-    EXPECT_EQ(viewer.received[0].bytes, AnsiString("viewer 42", 10));  // NUL counted in cbData
+    EXPECT_EQ(viewer.received[0].bytes, "viewer 42" + tag + AnsiString(1, '\0'));  // NUL counted
     EXPECT_EQ(viewer.received[0].data, 0u);
     EXPECT_EQ(viewer.received[0].wParam, 0u);
-    EXPECT_EQ(viewer.received[1].bytes, AnsiString("raw", 4));
+    EXPECT_EQ(viewer.received[1].bytes, "raw" + tag + AnsiString(1, '\0'));
     EXPECT_EQ(viewer.received[1].data, 5u);
     EXPECT_EQ(viewer.received[1].wParam, 6u);
 
     viewer.Close();  // closed between two lines: the next one reaches the file only
-    DebugPrint("after close");
+    DebugPrint("after close%s", tag.c_str());
     EXPECT_EQ(viewer.received.size(), 2u);
-    EXPECT_EQ(Lines(), "viewer 42\r\nraw\r\ntrace only\r\nerror only ErrCode:2=" +
-                           SystemText(ERROR_FILE_NOT_FOUND) + "\r\nafter close\r\n");
+    EXPECT_EQ(Lines(), "viewer 42" + tag + "\r\nraw" + tag + "\r\ntrace only" + tag +
+                           "\r\nerror only" + tag + " ErrCode:2=" +
+                           SystemText(ERROR_FILE_NOT_FOUND) + "\r\nafter close" + tag + "\r\n");
 }
 
 DWORD WINAPI PrintWhileHung(void*) {
-    DebugPrint("while hung");
+    DebugPrint("while hung%s", OwnTag().c_str());
     return 0;
 }
 
@@ -406,7 +416,7 @@ TEST_F(GlobalLog, HungViewerDelaysALineOnlyUntilTheTimeOut) {
     CloseHandle(printer);
     EXPECT_EQ(wait, WAIT_OBJECT_0) << "DebugPrint waited for the hung viewer";
     EXPECT_GE(elapsed, 500u) << "the viewer was not reached";
-    EXPECT_EQ(Lines(), "while hung\r\n");
+    EXPECT_EQ(Lines(), "while hung" + OwnTag() + "\r\n");
 }
 
 }  // namespace
