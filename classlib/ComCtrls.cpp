@@ -1,10 +1,11 @@
 #include "ComCtrls.h"
 
+#include "Handles.h"
+
 #include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 
 namespace {
@@ -394,20 +395,18 @@ void TAnimate::CreateParams(TCreateParams& params) {
 
 void TAnimate::InitializeHandle() {
     if (!active_) return;
-    // A clip nobody can see yet is only looked for: opening it loads the system's video
-    // libraries, which a window hidden at start need not pay for until it is shown.
-    if (!IsWindowVisible(Handle())) {
-        DWORD attributes = GetFileAttributesA(fileName_.c_str());
-        if (fileName_.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
-            (attributes & FILE_ATTRIBUTE_DIRECTORY))
-            active_ = false;
-        return;
-    }
-    if (OpenClip()) {
-        Play();
+    if (IsWindowVisible(Handle())) {
+        PlayOrGiveWay();
     } else {
-        active_ = false;
+        ForgetMissingClip();  // opened when it is first seen
     }
+}
+
+void TAnimate::ForgetMissingClip() {
+    DWORD attributes = fileName_.empty() ? INVALID_FILE_ATTRIBUTES
+                                         : GetFileAttributesA(fileName_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        active_ = false;
 }
 
 bool TAnimate::OpenClip() {
@@ -418,17 +417,20 @@ bool TAnimate::OpenClip() {
     return opened_;
 }
 
+void TAnimate::PlayOrGiveWay() {
+    if (OpenClip()) {
+        Play();
+        return;
+    }
+    active_ = false;
+    Hide();
+}
+
 void TAnimate::ShowingChanged() {
     TWinControl::ShowingChanged();
     if (!active_ || !HandleAllocated()) return;
     if (IsWindowVisible(Handle())) {
-        if (OpenClip()) {
-            Play();
-            return;
-        }
-        // A clip found but unreadable: the control gives way to what lies behind it.
-        active_ = false;
-        Hide();
+        PlayOrGiveWay();
     } else if (opened_) {
         SendMessageA(Handle(), ACM_STOP, 0, 0);
     }
@@ -445,7 +447,10 @@ void TAnimate::Play() {
 
 void TAnimate::SetFileName(const AnsiString& fileName) {
     fileName_ = fileName;
-    if (!HandleAllocated()) return;
+    if (!HandleAllocated()) {
+        if (active_) ForgetMissingClip();
+        return;
+    }
     if (opened_) SendMessageA(Handle(), ACM_OPENA, 0, 0);  // closes the old clip
     opened_ = false;
     if (active_) InitializeHandle();
@@ -453,7 +458,10 @@ void TAnimate::SetFileName(const AnsiString& fileName) {
 
 void TAnimate::SetActive(bool active) {
     active_ = active;
-    if (!HandleAllocated()) return;
+    if (!HandleAllocated()) {
+        if (active_) ForgetMissingClip();
+        return;
+    }
     if (active) {
         InitializeHandle();
     } else if (opened_) {
@@ -502,9 +510,15 @@ void TRichEdit::Clear() {
 }
 
 void TRichEdit::LoadFromFile(const AnsiString& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
+    TKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw Exception(Format("Cannot open file \"%s\"", path.c_str()));
-    content_.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::string content;
+    char buffer[16384];
+    DWORD read = 0;
+    while (ReadFile(file.Get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        content.append(buffer, read);
+    content_ = std::move(content);
     rtf_ = content_.compare(0, 5, "{\\rtf") == 0;
     if (HandleAllocated()) StreamIn(content_, rtf_);
 }

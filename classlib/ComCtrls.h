@@ -167,8 +167,8 @@ public:
 
     const AnsiString& FileName() const { return fileName_; }
     void SetFileName(const AnsiString& fileName);
-    // Stays false when the clip cannot be opened: a missing file is known once the window
-    // exists, an unreadable one once the window is first shown.
+    // Stays false when the clip cannot be opened: a missing file is known at once, an
+    // unreadable one once the control is first shown.
     bool Active() const { return active_; }
     void SetActive(bool active);
     // Frames counted from 1; stop frame 0 plays to the end.
@@ -182,9 +182,16 @@ protected:
     void InitializeHandle() override;
     // Plays while it can be seen, rests while it or a parent is hidden.
     void ShowingChanged() override;
+    // Its window loads the system's video libraries: not made for a clip nobody sees yet.
+    bool WaitsToBeSeen() const override { return true; }
 
 private:
+    // A clip file that is not there cannot be played: known without opening it.
+    void ForgetMissingClip();
     bool OpenClip();
+    // Opened and played now that it can be seen; an unreadable clip gives way to what lies
+    // behind it.
+    void PlayOrGiveWay();
     void Play();
 
     AnsiString fileName_;

@@ -446,9 +446,30 @@ void TWinControl::CreateHandle() {
     InitializeHandle();
     for (TControl* control : std::vector<TControl*>(controls_)) {
         auto* child = dynamic_cast<TWinControl*>(control);
-        if (child && !child->handle_) child->CreateHandle();
+        if (child && !child->handle_) CreateChildHandle(child);
     }
     UpdateBoundsFromWindow();
+    // A window made later than its siblings takes the place among them that its order gives
+    // it, as if it had been made with them: the first child lies on top.
+    if (!parent_ || !(params.Style & WS_CHILD)) return;
+    HWND above = HWND_TOP;
+    bool late = false;
+    bool before = true;
+    for (TControl* control : parent_->controls_) {
+        auto* sibling = dynamic_cast<TWinControl*>(control);
+        if (control == this) {
+            before = false;
+        } else if (sibling && sibling->handle_) {
+            if (before) above = sibling->handle_;
+            else late = true;
+        }
+    }
+    if (late) SetWindowPos(hwnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TWinControl::CreateChildHandle(TWinControl* child) {
+    if (child->WaitsToBeSeen() && !(child->visible_ && IsWindowVisible(handle_))) return;
+    child->CreateHandle();
 }
 
 void TWinControl::Attach(HWND hwnd) {
@@ -687,7 +708,7 @@ void TWinControl::InsertControl(TControl* control) {
         if (child->handle_) {
             ::SetParent(child->handle_, Handle());
         } else if (handle_) {
-            child->CreateHandle();
+            CreateChildHandle(child);
         }
     } else {
         control->Invalidate();
@@ -864,16 +885,25 @@ bool TWinControl::Visible() const {
 
 void TWinControl::SetVisible(bool visible) {
     visible_ = visible;
-    if (!handle_) return;
+    if (!handle_) {
+        if (visible && parent_ && parent_->handle_) parent_->CreateChildHandle(this);
+        return;
+    }
     bool was = IsWindowVisible(handle_) != FALSE;
     ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
     if (was != (IsWindowVisible(handle_) != FALSE)) ShowingChanged();
 }
 
 void TWinControl::ShowingChanged() {
-    for (TControl* control : controls_)
-        if (auto* child = dynamic_cast<TWinControl*>(control))
-            if (child->HandleAllocated()) child->ShowingChanged();
+    for (TControl* control : std::vector<TControl*>(controls_)) {
+        auto* child = dynamic_cast<TWinControl*>(control);
+        if (!child) continue;
+        if (child->HandleAllocated()) {
+            child->ShowingChanged();
+        } else if (handle_) {
+            CreateChildHandle(child);  // one that waited to be seen
+        }
+    }
 }
 
 void TWinControl::SetEnabled(bool enabled) {

@@ -264,6 +264,9 @@ protected:
     virtual void InitializeHandle() {}
     // This window or one of its parents was shown or hidden: passed on to the children.
     virtual void ShowingChanged();
+    // A control whose window costs enough to be made only once it can be seen (or its handle
+    // is asked for): until then it is only what its properties say.
+    virtual bool WaitsToBeSeen() const { return false; }
     void DefaultHandler(TMessage& msg) override;
     // Own window classes: drawing over the background colour, under the windowless controls.
     virtual void Paint() {}
@@ -297,6 +300,8 @@ private:
     void MarkDestroying();
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    // The child's window is made now unless it waits to be seen and cannot be.
+    void CreateChildHandle(TWinControl* child);
     TWinControl* TopLevel();
     void NotifyFocus();
     void BroadcastFocusChanged(TWinControl* focused);

@@ -287,11 +287,8 @@ void TFrameInfo::ShowLinkPicture(int32_t state) {
     }
     for (TAnimate* a : {AniRadioE, AniRadioD, AniInternetE, AniInternetD}) {
         a->SetActive(a->Visible());
-        if (!a->Visible() || !Parent()) continue;
-        // A clip that cannot be played leaves the still picture showing, not an empty box; the
-        // control knows once its window exists.
-        a->HandleNeeded();
-        if (!a->Active()) a->Hide();
+        // A clip that cannot be played leaves the still picture showing, not an empty box.
+        if (a->Visible() && !a->Active()) a->Hide();
     }
     BtnMore->SetVisible(state != kPictureIdle);
 }

@@ -970,17 +970,30 @@ TEST_F(ClasslibControls, AnimationInAHiddenWindowOpensItsClipWhenShown) {
         a->SetBounds(5, 5, 16, 16);
         a->SetParent(form);
     }
+    // Later children, whose windows are made with the window's.
+    auto* panel1 = new TPanel(form);
+    auto* panel2 = new TPanel(form);
+    panel1->SetParent(form);
+    panel2->SetParent(form);
     good->SetFileName(dir.File("radio.m"));
     torn->SetFileName(dir.File("torn.m"));
     form->HandleNeeded();
     good->SetActive(true);
     torn->SetActive(true);
-    // Both files are there: both wait to be seen.
+    // Both files are there: both wait to be seen, without a window yet.
     EXPECT_TRUE(good->Active());
     EXPECT_TRUE(torn->Active());
+    EXPECT_FALSE(good->HandleAllocated() || torn->HandleAllocated());
+    ASSERT_TRUE(panel1->HandleAllocated() && panel2->HandleAllocated());
     ShowForm();
     EXPECT_TRUE(good->Active());
     EXPECT_TRUE(good->Visible());
+    // Made late, each lies where it would have lain had it been made with the others.
+    std::vector<HWND> order;
+    for (HWND w = GetWindow(form->Handle(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        order.push_back(w);
+    EXPECT_EQ(order, (std::vector<HWND>{good->Handle(), torn->Handle(), panel1->Handle(),
+                                        panel2->Handle()}));
     // The torn clip cannot be played: it stops and gets out of the way.
     EXPECT_FALSE(torn->Active());
     EXPECT_FALSE(torn->Visible());
