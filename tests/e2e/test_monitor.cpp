@@ -322,8 +322,7 @@ TEST_F(Monitor, ProfilePageListsDeletesExportsImportsAndConnects) {
     Scenario(std::string(kAdapter) + kNetworks);
     rows.Click(1);
     ASSERT_TRUE(WaitUntil([&] { return rows.Selected() == 1; }));
-    ClickIn(main, kConnect.x, kConnect.y);
-    ASSERT_TRUE(WaitUntil([&] {
+    ASSERT_TRUE(ClickUntil(main, kConnect, [&] {
         return Trace().find("VYXWL_SetWLANStatus(\"Cafe\", mode 1, security 1) -> 1") !=
                std::string::npos;
     })) << Trace();
