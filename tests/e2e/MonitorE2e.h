@@ -82,11 +82,22 @@ class HeldCloseKeys {
 public:
     explicit HeldCloseKeys(DWORD windowThread) : thread_(windowThread) {
         attached_ = AttachThreadInput(GetCurrentThreadId(), thread_, TRUE) != FALSE;
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = keys[VK_LSHIFT] = keys[VK_MENU] = keys[VK_LMENU] = 0x80;
-        SetKeyboardState(keys);
+        HoldModifiers();
         Key('F', false);
+    }
+    // A focus change that the display reports late sets the modifiers back to what the
+    // display holds: held again until they stay held across two of window's message rounds
+    // (the key state is shared with its thread).
+    bool Settle(HWND window) {
+        int rounds = 0;
+        return WaitUntil([&] {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result);
+            bool held = GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_MENU) < 0;
+            rounds = held ? rounds + 1 : 0;
+            if (!held) HoldModifiers();
+            return rounds >= 2;
+        });
     }
     ~HeldCloseKeys() {
         Key('F', true);
@@ -101,6 +112,12 @@ public:
     bool Attached() const { return attached_; }
 
 private:
+    static void HoldModifiers() {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = keys[VK_LSHIFT] = keys[VK_MENU] = keys[VK_LMENU] = 0x80;
+        SetKeyboardState(keys);
+    }
     DWORD thread_;
     bool attached_ = false;
 };

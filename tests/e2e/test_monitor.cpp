@@ -87,6 +87,7 @@ TEST_F(Monitor, ConnectsFollowsTheAdapterOpensForASecondStartAndEndsFromTheTray)
     {
         HeldCloseKeys keys(GetWindowThreadProcessId(main, nullptr));
         ASSERT_TRUE(keys.Attached());
+        ASSERT_TRUE(keys.Settle(main));
         PostMessageA(tray, kTrayCallback, 1, WM_RBUTTONUP);
         ASSERT_TRUE(WaitUntil([&] {
             for (HWND m : WindowsOf(monitor.Id(), "#32768"))
