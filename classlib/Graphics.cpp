@@ -531,24 +531,35 @@ bool IsJpeg(const unsigned char* bytes, size_t size) {
     return size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
 }
 
-// A 24-bit or palette BMP's header and colour table, copied out of the file (its
-// layout leaves them unaligned); empty when the data is no BMP this reads.
-std::vector<uint8_t> BmpInfo(const unsigned char* bytes, size_t size, BITMAPFILEHEADER* file) {
+// A 24-bit or palette BMP's header and colour table, copied out of the file (its layout
+// leaves them unaligned), with the picture's size.
+struct BmpLayout {
+    BITMAPFILEHEADER File;
+    std::vector<uint8_t> Info;  // empty when the data is no BMP this reads
+    int Width = 0;
+    int Height = 0;
+};
+
+BmpLayout ReadBmp(const unsigned char* bytes, size_t size) {
+    BmpLayout bmp;
     if (size < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || bytes[0] != 'B' ||
         bytes[1] != 'M')
-        return {};
-    std::memcpy(file, bytes, sizeof(*file));
-    if (file->bfOffBits <= sizeof(*file) || file->bfOffBits >= size) return {};
-    std::vector<uint8_t> info(bytes + sizeof(*file), bytes + file->bfOffBits);
+        return bmp;
+    std::memcpy(&bmp.File, bytes, sizeof(bmp.File));
+    if (bmp.File.bfOffBits <= sizeof(bmp.File) || bmp.File.bfOffBits >= size) return bmp;
+    std::vector<uint8_t> info(bytes + sizeof(bmp.File), bytes + bmp.File.bfOffBits);
     BITMAPINFOHEADER header;
     std::memcpy(&header, info.data(), sizeof(header));
     int width = header.biWidth;
     int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
     size_t stride = ((static_cast<size_t>(width) * header.biBitCount + 31) & ~31u) / 8;
     if (header.biSize < sizeof(BITMAPINFOHEADER) || width <= 0 || height <= 0 ||
-        header.biCompression != BI_RGB || stride * height > size - file->bfOffBits)
-        return {};
-    return info;
+        header.biCompression != BI_RGB || stride * height > size - bmp.File.bfOffBits)
+        return bmp;
+    bmp.Info = std::move(info);
+    bmp.Width = width;
+    bmp.Height = height;
+    return bmp;
 }
 
 [[noreturn]] void RefuseBmp(const unsigned char* bytes, size_t size) {
@@ -566,13 +577,10 @@ void PictureSize(const unsigned char* bytes, size_t size, int* width, int* heigh
             throw EInvalidGraphic(Format("JPEG error: %s", message));
         return;
     }
-    BITMAPFILEHEADER file;
-    std::vector<uint8_t> info = BmpInfo(bytes, size, &file);
-    if (info.empty()) RefuseBmp(bytes, size);
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, info.data(), sizeof(header));
-    *width = header.biWidth;
-    *height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    BmpLayout bmp = ReadBmp(bytes, size);
+    if (bmp.Info.empty()) RefuseBmp(bytes, size);
+    *width = bmp.Width;
+    *height = bmp.Height;
 }
 
 std::shared_ptr<TBitmap::Image> DecodePicture(const unsigned char* bytes, size_t size) {
@@ -586,21 +594,17 @@ std::shared_ptr<TBitmap::Image> DecodePicture(const unsigned char* bytes, size_t
             throw EInvalidGraphic(Format("JPEG error: %s", message));
         return ImageOf(handle, bits, width, height);
     }
-    BITMAPFILEHEADER file;
-    std::vector<uint8_t> info = BmpInfo(bytes, size, &file);
-    if (info.empty()) RefuseBmp(bytes, size);
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, info.data(), sizeof(header));
-    int width = header.biWidth;
-    int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-    std::shared_ptr<TBitmap::Image> image = NewImage(width, height);
+    BmpLayout bmp = ReadBmp(bytes, size);
+    if (bmp.Info.empty()) RefuseBmp(bytes, size);
+    std::shared_ptr<TBitmap::Image> image = NewImage(bmp.Width, bmp.Height);
     {
         TMemoryDC memory(nullptr);
         if (!memory) throw EInvalidGraphicOperation("Out of system resources");
         memory.Select(image->Handle.Get());
-        StretchDIBits(memory.Handle(), 0, 0, width, height, 0, 0, width, height,
-                      bytes + file.bfOffBits, reinterpret_cast<const BITMAPINFO*>(info.data()),
-                      DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(memory.Handle(), 0, 0, bmp.Width, bmp.Height, 0, 0, bmp.Width, bmp.Height,
+                      bytes + bmp.File.bfOffBits,
+                      reinterpret_cast<const BITMAPINFO*>(bmp.Info.data()), DIB_RGB_COLORS,
+                      SRCCOPY);
     }
     GdiFlush();
     return image;

@@ -21,6 +21,13 @@ inline std::string ProgramFolder() {
     return p.substr(0, p.find_last_of('\\') + 1);
 }
 
+// Returns once window's thread has finished the message it was handling: a message sent to
+// it is answered only between two of its own. Input not yet read stays queued.
+inline void Settle(HWND window) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
 // Polls until pred holds; false when it still does not after timeoutMs.
 template <class Pred>
 bool WaitUntil(Pred pred, DWORD timeoutMs = kTimeoutMs) {

@@ -136,7 +136,7 @@ TEST_F(Eap, NewRadiusProfileWithAPeapLoginAndACertificateAuthorityIsStored) {
     Pick(wizard, Field(49), 1);
     ASSERT_TRUE(ShowsAt(wizard, "ComboBox", 141, "Trust Any"));
     EXPECT_TRUE(ShowsAt(wizard, "ComboBox", 186, "TKIP"));
-    Sleep(200);
+    Settle(wizard);
     SaveScreenshot(wizard, "eap_wpa_peap");
 
     // Back to the security type, RADIUS instead.
@@ -147,7 +147,7 @@ TEST_F(Eap, NewRadiusProfileWithAPeapLoginAndACertificateAuthorityIsStored) {
     ClickIn(wizard, kBtnNext.x, kBtnNext.y);
     ASSERT_TRUE(ShowsAt(wizard, "ComboBox", 145, "")) << "TLS";
     EXPECT_EQ(Shown(wizard, "ComboBox", 177), nullptr) << "no cipher on this page";
-    Sleep(200);
+    Settle(wizard);
     SaveScreenshot(wizard, "eap_radius_tls");
 
     // PEAP with a login and the adapter's second certificate authority.
@@ -158,7 +158,7 @@ TEST_F(Eap, NewRadiusProfileWithAPeapLoginAndACertificateAuthorityIsStored) {
     Enter(wizard, Field(130), "CORP");
     Pick(wizard, Field(158), 2);
     ASSERT_TRUE(ShowsAt(wizard, "ComboBox", 158, "Corp CA"));
-    Sleep(200);
+    Settle(wizard);
     SaveScreenshot(wizard, "eap_radius_peap");
 
     // The summary, Save, and to the profile page.

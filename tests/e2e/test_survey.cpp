@@ -71,7 +71,7 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
         return rows.Selected() == 0 &&
                details() == "Office|Infrastructure|6|WPA-PSK|00-A0-C5-11-22-33";
     })) << details();
-    Sleep(300);
+    Settle(main);
     SaveScreenshot(main, "survey_page");
 
     // Signal again: weakest first; SSID then keeps that direction, from now on.
