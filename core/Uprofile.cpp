@@ -310,7 +310,8 @@ bool LoadProfile(CFAGlobalVar& settings, WLProfile& profile, const AnsiString& s
     if (!settings.SettingsIni || !settings.SettingsIni->SectionExists(section)) return false;
     TCustomIniFile& ini = *settings.SettingsIni;
     // A section that does not name its profile is no saved profile.
-    if (ini.ReadString(section, "ProfileName", AnsiString()).empty()) return false;
+    // (A text form may hold a NUL; the name ends there, so one that starts with it is empty.)
+    if (ini.ReadString(section, "ProfileName", AnsiString()).c_str()[0] == '\0') return false;
     // Into a copy: a damaged section leaves the caller's record as it was.
     WLProfile loaded = profile;
     uint8_t* record = reinterpret_cast<uint8_t*>(&loaded);

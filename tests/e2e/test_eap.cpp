@@ -112,10 +112,7 @@ TEST_F(Eap, NewRadiusProfileWithAPeapLoginAndACertificateAuthorityIsStored) {
     ASSERT_NE(input, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return ShownText(input) == "Corp"; })) << ShownText(input);
     // OK; a click that comes while the prompt is still settling is given again.
-    ASSERT_TRUE(WaitUntil([&] {
-        if (IsWindowVisible(prompt)) ClickIn(prompt, 104 + 37, 72 + 12);
-        return WaitUntil([&] { return !IsWindowVisible(prompt); }, 1000);
-    }));
+    ASSERT_TRUE(ClickUntil(prompt, {104 + 37, 72 + 12}, [&] { return !IsWindowVisible(prompt); }));
 
     // The wizard: no network picked, an infrastructure network named Corp, WPA.
     HWND wizard = ShownWindow(monitor.Id(), "TFormProfSet");

@@ -179,8 +179,7 @@ TEST_F(Monitor, TheLinkPageShowsTheConnectionItsStatisticsTheLostLinkAndTheUnplu
     ASSERT_NE(input, nullptr);
     EXPECT_TRUE(WaitUntil([&] { return ShownText(input) == "Office at work"; }))
         << ShownText(input);
-    ClickIn(prompt, 104 + 37, 72 + 12);  // OK
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(prompt); }));
+    ASSERT_TRUE(ClickUntil(prompt, {104 + 37, 72 + 12}, [&] { return !IsWindowVisible(prompt); }));
     EXPECT_TRUE(WaitUntil([&] { return StoredNames().size() == 3; }));
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"Default", "Office", "Office at work"}));
     ClickIn(main, kBtnStatistics.x, kBtnStatistics.y);

@@ -52,11 +52,17 @@ bool PickItem(HWND window, POINT p, int index) {
            });
 }
 
-// What the edit with the focus holds replaced by text.
-void Retype(const std::string& text) {
-    Press(VK_END);
-    Press(VK_HOME, true);
-    Type(text);
+// What the edit at p holds replaced by text, typed again while it does not show it: a click or
+// keys can be lost while the machine is busy.
+bool Retype(HWND window, POINT p, HWND edit, const std::string& text) {
+    return edit && WaitUntil([&] {
+               if (ShownText(edit) == text) return true;
+               Click(window, p);
+               Press(VK_END);
+               Press(VK_HOME, true);
+               Type(text);
+               return WaitUntil([&] { return ShownText(edit) == text; }, 1000);
+           });
 }
 
 // A message dialog's text, answered with its Ok button.
@@ -122,10 +128,8 @@ protected:
         ASSERT_TRUE(ClickUntil(wizard, kLbInfra, [&] {
             return SendMessageA(infra, BM_GETCHECK, 0, 0) == BST_CHECKED;
         }));
-        Click(wizard, kEdtSSID);
-        Retype(ssid);
         HWND edit = ChildAt(wizard, "Edit", ssidAt.x, ssidAt.y);
-        ASSERT_TRUE(WaitUntil([&] { return ShownText(edit) == ssid; })) << ShownText(edit);
+        ASSERT_TRUE(Retype(wizard, kEdtSSID, edit, ssid)) << ShownText(edit);
         // The security type page: a list, no entry under it.
         ASSERT_TRUE(ClickUntil(wizard, kBtnNext, [&] { return !shown("Edit", ssidAt)(); }));
         ASSERT_TRUE(PickItem(wizard, kCmbSecurity, kind));
@@ -211,10 +215,8 @@ TEST_F(Security, TheWizardMakesAWepProfileFromAPassphraseAndAWpaPskProfile) {
     Click(wizard, kPskPassphrase);
     Type(std::string(64, 'x'));
     EXPECT_EQ(AnswerMessage(Pid()), "Passphrase should be between 8 to 63 charachers.");
-    Click(wizard, kPskPassphrase);
-    Retype(" office-secret ");
     HWND pskEdit = ChildAt(wizard, "Edit", 4 + 119, 133 + 96);
-    ASSERT_TRUE(WaitUntil([&] { return ShownText(pskEdit) == " office-secret "; }));
+    ASSERT_TRUE(Retype(wizard, kPskPassphrase, pskEdit, " office-secret ")) << ShownText(pskEdit);
     SaveScreenshot(wizard, "e2e_wizard_wpapsk");
     SaveAndFinish(wizard);
     WLProfile psk;

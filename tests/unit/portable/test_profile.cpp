@@ -245,6 +245,7 @@ TEST_F(ProfileText, DamagedSectionsLoadNothing) {
         {"ProfileName", nullptr},
         {"ProfileName", ""},
         {"ProfileName", "   "},
+        {"ProfileName", "hex:0062"},  // decodes to a name that ends before it starts
         {"NetworkMode", "-1"},
         {"NetworkMode", "2"},
         {"DefaultKey", "7"},
