@@ -1,6 +1,8 @@
 #include "Scenario.h"
 
+#include <cctype>
 #include <cstring>
+#include <map>
 
 #include "Convert.h"
 
@@ -8,36 +10,33 @@ namespace vyxsim {
 
 namespace {
 
-const char kMissing[] = "\x01";
-
+// The scenario file read a section at a time, each section once: one call of the system's API
+// per key would make every first call of the library slow. Keys and values as the API
+// answers them: names without regard to case, the first of two equal keys, one pair of quotes
+// around a value dropped.
 class IniReader {
 public:
+    using Pairs = std::vector<std::pair<std::string, std::string>>;
+
     explicit IniReader(const std::string& path) : path_(path) {}
 
     bool Has(const std::string& section, const std::string& key) const {
-        return Read(section, key, kMissing) != kMissing;
+        return Find(section, key) != nullptr;
     }
     std::string Read(const std::string& section, const std::string& key,
                      const std::string& def) const {
-        std::vector<char> buf(1024);
-        for (;;) {
-            DWORD n =
-                GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buf.data(),
-                                         static_cast<DWORD>(buf.size()), path_.c_str());
-            if (n + 2 < buf.size()) return std::string(buf.data(), n);
-            buf.resize(buf.size() * 4);
-        }
+        const std::string* value = Find(section, key);
+        return value ? *value : def;
     }
     int64_t Int(const std::string& section, const std::string& key, int64_t def) const {
         int64_t v;
         return ParseInt(Read(section, key, ""), v) ? v : def;
     }
-    bool SectionExists(const std::string& section) const {
-        char buf[8];
-        return GetPrivateProfileSectionA(section.c_str(), buf, sizeof(buf), path_.c_str()) > 0;
-    }
+    bool SectionExists(const std::string& section) const { return !Section(section).empty(); }
     // key=value pairs of a whole section
-    std::vector<std::pair<std::string, std::string>> Section(const std::string& section) const {
+    const Pairs& Section(const std::string& section) const {
+        auto cached = sections_.find(Lower(section));
+        if (cached != sections_.end()) return cached->second;
         std::vector<char> buf(4096);
         DWORD n;
         for (;;) {
@@ -46,18 +45,36 @@ public:
             if (n + 2 < buf.size()) break;
             buf.resize(buf.size() * 4);
         }
-        std::vector<std::pair<std::string, std::string>> pairs;
+        Pairs pairs;
         for (const char* p = buf.data(); p < buf.data() + n && *p; p += std::strlen(p) + 1) {
             std::string line = p;
             size_t eq = line.find('=');
             if (eq == std::string::npos) continue;
-            pairs.emplace_back(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)));
+            pairs.emplace_back(Trim(line.substr(0, eq)), Unquoted(Trim(line.substr(eq + 1))));
         }
-        return pairs;
+        return sections_[Lower(section)] = std::move(pairs);
     }
 
 private:
+    static std::string Lower(std::string text) {
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    }
+    static std::string Unquoted(const std::string& value) {
+        if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
+            value.back() == value[0])
+            return value.substr(1, value.size() - 2);
+        return value;
+    }
+    const std::string* Find(const std::string& section, const std::string& key) const {
+        std::string wanted = Lower(key);
+        for (const auto& pair : Section(section))
+            if (Lower(pair.first) == wanted) return &pair.second;
+        return nullptr;
+    }
+
     std::string path_;
+    mutable std::map<std::string, Pairs> sections_;
 };
 
 void ReadCertificates(const IniReader& ini, const char* prefix,
