@@ -1,5 +1,6 @@
 #include "ComCtrls.h"
 
+#include "CommonControls.h"
 #include "Handles.h"
 
 #include <commctrl.h>
@@ -11,11 +12,7 @@
 namespace {
 
 void InitCommonControlsOnce() {
-    static bool done = false;
-    if (done) return;
-    INITCOMMONCONTROLSEX init = {sizeof(init), ICC_LISTVIEW_CLASSES | ICC_ANIMATE_CLASS};
-    InitCommonControlsEx(&init);
-    done = true;
+    CommonControls();
 }
 
 // Our own changes to the list view report nothing to the handlers.
@@ -57,15 +54,38 @@ void TListItem::Update() {
 }
 
 void TListItem::SetState(UINT mask, bool on) {
-    if (mask == LVIS_SELECTED) selected_ = on;
-    if (mask == LVIS_FOCUSED) focused_ = on;
     HWND hwnd = view_->Window();
     int row = Index();
-    if (!hwnd || row < 0) return;
-    LVITEMA item = {};
-    item.stateMask = mask;
-    item.state = on ? mask : 0;
-    SendMessageA(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    if (hwnd && row >= 0) {
+        if (mask == LVIS_SELECTED) selected_ = on;
+        if (mask == LVIS_FOCUSED) focused_ = on;
+        LVITEMA item = {};
+        item.stateMask = mask;
+        item.state = on ? mask : 0;
+        SendMessageA(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        return;
+    }
+    // Before its window exists the list keeps the states as its control would: one row
+    // focused and one selected at most, each change of the selection reported.
+    auto& items = view_->items_.items_;
+    if (mask == LVIS_FOCUSED) {
+        if (on)
+            for (auto& each : items) each->focused_ = false;
+        focused_ = on;
+        return;
+    }
+    if (mask != LVIS_SELECTED) return;
+    if (on && row >= 0) {
+        for (auto& each : items) {
+            if (each.get() == this || !each->selected_) continue;
+            each->selected_ = false;
+            view_->ReportSelection(each.get(), false);
+        }
+    }
+    if (selected_ == on) return;
+    selected_ = on;
+    if (row >= 0) view_->ReportSelection(this, on);
 }
 
 bool TListItem::State(UINT mask, bool cached) const {
@@ -359,6 +379,10 @@ void TListView::AlphaSort() {
         sortError_ = nullptr;
         std::rethrow_exception(error);
     }
+}
+
+void TListView::ReportSelection(TListItem* item, bool selected) {
+    if (quiet_ == 0 && OnSelectItem) OnSelectItem(this, item, selected);
 }
 
 void TListView::WndProc(TMessage& msg) {

@@ -125,6 +125,9 @@ public:
         OnCompare;
 
     void WndProc(TMessage& msg) override;
+    // Its window, and the common controls with it, only once it can be seen: the rows are
+    // kept here until then.
+    bool WaitsToBeSeen() const override { return true; }
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -146,6 +149,7 @@ private:
     void InsertRow(int row, TListItem* item);
     void UpdateRow(int row, TListItem* item);
     void UpdateExtendedStyle();
+    void ReportSelection(TListItem* item, bool selected);
     int Compare(TListItem* a, TListItem* b);
     static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM self);
 

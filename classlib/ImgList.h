@@ -1,5 +1,6 @@
-// A list of same-sized images over the system's image lists: tray icons, list
-// view icons, meter strips.
+// A list of same-sized images: tray icons, list view icons, meter strips. The images are held
+// and drawn with plain bitmaps and a mask; the system's image list, which a list view needs,
+// is made only when asked for by Handle().
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 #include "Controls.h"
 #include "Graphics.h"
+#include "Handles.h"
 
 class TImageList : public TComponent {
 public:
@@ -26,6 +28,7 @@ public:
     // an added image), so that a list nobody shows costs no bitmaps at start.
     void LoadOnDemand(HINSTANCE instance, const AnsiString& resourceName, TColor maskColor);
 
+    // The system's image list of the same images, kept up to date from then on.
     HIMAGELIST Handle();
     int Count() const;
     // Adds the images of a horizontal strip (Width() each); returns the first
@@ -35,6 +38,8 @@ public:
     int AddMasked(TBitmap* strip, TColor maskColor);
     void Clear();
     void Draw(TCanvas* canvas, int x, int y, int index);
+    // The image at (x, y) of dc, its transparent pixels leaving dc as it was.
+    void DrawTo(HDC dc, int x, int y, int index);
     // The image alone in dest, on the button face colour.
     void GetBitmap(int index, TBitmap* dest);
     // A new icon of the image; the caller destroys it.
@@ -42,7 +47,21 @@ public:
 
 private:
     void LoadPending();
+    // Room for count more images; the strips grow by AllocBy() places at least.
+    void Reserve(int count);
+    // Appends the strip's images; maskColor, or the mask's white, marks the transparent pixels.
+    int Append(TBitmap* strip, TBitmap* mask, COLORREF maskColor);
+    // Copies of images [first, first + count) of the strips, as new bitmaps.
+    void CopyImages(int first, int count, TGdiObject<HBITMAP>& image, TGdiObject<HBITMAP>& mask);
+    void AddToHandle(int first, int count);
+    void DestroyHandle();
 
+    // count_ images side by side, room for capacity_; the mask is white where transparent,
+    // and the image black there.
+    TGdiObject<HBITMAP> image_;
+    TGdiObject<HBITMAP> mask_;
+    int count_ = 0;
+    int capacity_ = 0;
     HIMAGELIST handle_ = nullptr;
     // the strip still to be loaded, if any
     HINSTANCE pendingInstance_ = nullptr;

@@ -179,7 +179,7 @@ void DrawEmbossedGlyph(TCanvas* canvas, POINT position, TImageList* images, int 
     maskDc.Select(mask.Get());
     // White where nothing is drawn; the glyph's pixels turn black on the way in.
     PatBlt(maskDc.Handle(), 0, 0, w, h, WHITENESS);
-    ImageList_Draw(images->Handle(), index, maskDc.Handle(), 0, 0, ILD_NORMAL);
+    images->DrawTo(maskDc.Handle(), 0, 0, index);
 
     SavedDC saved(dc);  // colours and brush as they were
     SetTextColor(dc, RGB(255, 255, 255));

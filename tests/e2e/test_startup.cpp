@@ -2,6 +2,8 @@
 // window instance, a second instance, and a missing driver library.
 #include <gtest/gtest.h>
 #include <windows.h>
+// after windows.h
+#include <tlhelp32.h>
 
 #include <memory>
 #include <string>
@@ -25,6 +27,26 @@ const char kAdapter[] =
 const char kLastApplied[] =
     "[LastApplyProf]\r\nProfileName=Office\r\nSsid1=Office\r\nNetworkMode=1\r\n"
     "EncryptionMethod=2\r\nWPAEncryptionType=2\r\nWPAPassphrase=office-secret\r\n";
+
+// Whether the process has loaded the library of that file name; a snapshot can fail while the
+// process loads one, so it is taken again.
+bool HasModule(DWORD pid, const char* name) {
+    HANDLE snapshot = INVALID_HANDLE_VALUE;
+    for (int i = 0; i < 20 && snapshot == INVALID_HANDLE_VALUE; ++i) {
+        snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
+        if (snapshot == INVALID_HANDLE_VALUE) Sleep(50);
+    }
+    EXPECT_NE(snapshot, INVALID_HANDLE_VALUE) << "no module list of process " << pid;
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    bool found = false;
+    MODULEENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Module32First(snapshot, &entry); more && !found;
+         more = Module32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szModule, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
 
 class MonitorStart : public ::testing::Test {
 protected:
@@ -220,6 +242,11 @@ TEST_F(MonitorStart, WindowInstanceWaitsForTheServiceRunThenRunsUntilClosed) {
     GetWindowTextA(app, title, sizeof(title));
     EXPECT_STREQ(title, "Wavelorn");
     EXPECT_NE(Log().find("Succ: wait login instance end"), std::string::npos) << Log();
+    // At rest with its windows hidden, the monitor has not loaded the common controls (some
+    // 3 MB under Wine): a list makes its window when first shown.
+    Settle(app);
+    EXPECT_TRUE(HasModule(monitor.Id(), "user32.dll"));
+    EXPECT_FALSE(HasModule(monitor.Id(), "comctl32.dll"));
     probe = OpenMutexA(SYNCHRONIZE, FALSE, (root_ + "_Mutex").c_str());
     EXPECT_NE(probe, nullptr) << "the window instance holds the instance mutex";
     if (probe) CloseHandle(probe);

@@ -101,6 +101,13 @@ protected:
         return value;
     }
 
+    // The network list of the wizard's first page; its window is made as the page is shown.
+    static HWND NetworkList(HWND wizard) {
+        HWND list = nullptr;
+        WaitUntil([&] { return (list = ChildAt(wizard, "SysListView32", 24, 197)) != nullptr; });
+        return list;
+    }
+
     static constexpr const char* kVersionKey = "Software\\Wine\\AppDefaults\\Wavelorn.exe";
 };
 
@@ -112,9 +119,7 @@ TEST_F(Wizard, FirstRunMakesAProfileForAnOpenNetworkAndConnects) {
     // Nothing stored: the first poll opens the wizard on its network list.
     HWND wizard = ShownWindow(monitor.Id(), "TFormProfSet");
     ASSERT_NE(wizard, nullptr) << Log();
-    HWND list = ChildAt(wizard, "SysListView32", 24, 197);
-    ASSERT_NE(list, nullptr);
-    RemoteList rows(list);
+    RemoteList rows(NetworkList(wizard));
     ASSERT_TRUE(rows.Usable());
     using Rows = std::vector<std::string>;
     ASSERT_TRUE(WaitUntil([&] { return rows.Rows().size() == 3; })) << rows.Rows().size();
@@ -185,7 +190,7 @@ TEST_F(Wizard, NewOnTheProfilePageMakesAnAdHocProfileWithAStaticAddress) {
     HWND wizard = ShownWindow(monitor.Id(), "TFormProfSet");
     ASSERT_NE(wizard, nullptr);
     EXPECT_FALSE(IsWindowVisible(prompt));
-    RemoteList rows(ChildAt(wizard, "SysListView32", 24, 197));
+    RemoteList rows(NetworkList(wizard));
     ASSERT_TRUE(rows.Usable());
     ASSERT_TRUE(WaitUntil([&] { return rows.Rows().size() == 2; }));
 

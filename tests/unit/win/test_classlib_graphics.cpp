@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -312,6 +313,76 @@ uint32_t PixelOf(const TBitmap& bitmap, int x, int y) {
 }
 
 }  // namespace
+
+// The images are drawn without the system's image list; the one made for a list view, before
+// or after more images came, holds the same pictures, transparent in the same places.
+TEST(ClasslibPicture, TheSystemsImageListHoldsWhatTheListDraws) {
+    TBitmap strip;
+    strip.SetSize(16, 8);
+    strip.Canvas()->Brush.Color = clFuchsia;  // the key colour around a red and a green square
+    strip.Canvas()->FillRect({0, 0, 16, 8});
+    strip.Canvas()->Brush.Color = clRed;
+    strip.Canvas()->FillRect({2, 2, 6, 6});
+    strip.Canvas()->Brush.Color = clLime;
+    strip.Canvas()->FillRect({8, 0, 16, 4});
+    TBitmap holes;  // a second strip with its own mask: white where it is transparent
+    holes.SetSize(8, 8);
+    holes.Canvas()->Brush.Color = clBlue;
+    holes.Canvas()->FillRect({0, 0, 8, 8});
+    TBitmap holesMask;
+    holesMask.SetSize(8, 8);
+    holesMask.Canvas()->Brush.Color = clWhite;
+    holesMask.Canvas()->FillRect({0, 0, 8, 8});
+    holesMask.Canvas()->Brush.Color = clBlack;
+    holesMask.Canvas()->FillRect({0, 0, 4, 8});
+
+    TImageList list(nullptr);
+    list.SetSize(8, 8);
+    list.SetAllocBy(1);  // every add makes the strips grow
+    EXPECT_EQ(list.AddMasked(&strip, clFuchsia), 0);
+    HIMAGELIST system = list.Handle();
+    EXPECT_EQ(list.Add(&holes, &holesMask), 2);
+    EXPECT_EQ(list.Count(), 3);
+    ASSERT_EQ(ImageList_GetImageCount(system), 3);
+
+    auto drawn = [&](int index, bool bySystem) {
+        auto* picture = new TBitmap;
+        picture->SetSize(8, 8);
+        picture->Canvas()->Brush.Color = 0x00FFFF;  // yellow
+        picture->Canvas()->FillRect({0, 0, 8, 8});
+        if (bySystem)
+            ImageList_Draw(system, index, picture->Canvas()->Handle(), 0, 0, ILD_NORMAL);
+        else
+            list.Draw(picture->Canvas(), 0, 0, index);
+        return std::unique_ptr<TBitmap>(picture);
+    };
+    const Rgb yellow = {255, 255, 0};
+    for (int index = 0; index < 3; ++index) {
+        auto ours = drawn(index, false), theirs = drawn(index, true);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(PixelOf(*ours, x, y), PixelOf(*theirs, x, y))
+                    << "image " << index << " at " << x << "," << y;
+    }
+    auto first = drawn(0, false), third = drawn(2, false);
+    EXPECT_TRUE(PixelNear(first.get(), 0, 0, yellow, 0)) << "the key colour lets through";
+    EXPECT_TRUE(PixelNear(first.get(), 3, 3, {255, 0, 0}, 0));
+    EXPECT_TRUE(PixelNear(third.get(), 1, 1, {0, 0, 255}, 0));
+    EXPECT_TRUE(PixelNear(third.get(), 6, 1, yellow, 0)) << "the mask's white lets through";
+
+    // an icon of an image: its colours where the image has them
+    HICON icon = list.GetIcon(1);
+    ASSERT_NE(icon, nullptr);
+    auto onIcon = drawn(0, false);
+    DrawIconEx(onIcon->Canvas()->Handle(), 0, 0, icon, 8, 8, 0, nullptr, DI_NORMAL);
+    DestroyIcon(icon);
+    EXPECT_TRUE(PixelNear(onIcon.get(), 1, 1, {0, 255, 0}, 0));
+    EXPECT_TRUE(PixelNear(onIcon.get(), 3, 5, {255, 0, 0}, 0)) << "transparent below the green";
+
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(ImageList_GetImageCount(system), 0);
+}
 
 TEST(ClasslibPicture, ProgramPicturesDecodeWhenDrawnAndCopiesShareUntilWritten) {
     TBitmap store;
