@@ -1,13 +1,13 @@
 #include "ComCtrls.h"
 
-#include "CommonControls.h"
-#include "Handles.h"
-
 #include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
 #include <iterator>
+
+#include "CommonControls.h"
+#include "Handles.h"
 
 namespace {
 
@@ -427,8 +427,8 @@ void TAnimate::InitializeHandle() {
 }
 
 void TAnimate::ForgetMissingClip() {
-    DWORD attributes = fileName_.empty() ? INVALID_FILE_ATTRIBUTES
-                                         : GetFileAttributesA(fileName_.c_str());
+    DWORD attributes =
+        fileName_.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(fileName_.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         active_ = false;
 }

@@ -67,8 +67,8 @@ void TImageList::LoadPending() {
 HIMAGELIST TImageList::Handle() {
     LoadPending();
     if (!handle_) {
-        handle_ = CommonControls().ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK,
-                                                    count_, allocBy_);
+        handle_ = CommonControls().ImageList_Create(width_, height_, ILC_COLOR24 | ILC_MASK, count_,
+                                                    allocBy_);
         if (!handle_) throw EInvalidGraphicOperation("Cannot create an image list");
         AddToHandle(0, count_);
     }

@@ -51,7 +51,8 @@ void CFAGlobalVar::LoadConfiguration(const AnsiString& exeName) {
     StringFilePath = ExtractFileName(ChangeFileExt(exeName, ".ini"));
     StringFilePath = ExeDir + SettingsIni->ReadString("Setting", "StringFile", StringFilePath);
     // Without a settings file the string file stays closed even when it exists.
-    if (FileExists(SettingsPath)) StringIni.reset(new TIniFile(StringFilePath));
+    // The program only reads the string file: each of its sections is read from it once.
+    if (FileExists(SettingsPath)) StringIni.reset(new TReadOnceIniFile(StringFilePath));
 
     LoadSettings(ChangeFileExt(ExtractFileName(exeName), ""));
     BuildDefaultProfile(*this);

@@ -61,8 +61,7 @@ private:
         return text;
     }
     static std::string Unquoted(const std::string& value) {
-        if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
-            value.back() == value[0])
+        if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
             return value.substr(1, value.size() - 2);
         return value;
     }

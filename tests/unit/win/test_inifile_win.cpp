@@ -118,3 +118,47 @@ TEST(IniFileWin, EveryByteAnywhereReadsBackOnItsOwnLine) {
         }
     }
 }
+
+// A file read once answers every key, default and section as the system's API does, file by
+// file, and a write reaches the file and the next read.
+TEST(IniFileWin, AFileReadOnceAnswersAsTheSystemDoes) {
+    TempDir dir;
+    const char* files[] = {
+        "[S]\r\nK=v\r\nk=second\r\nQ=\"quoted\"\r\nS1='single'\r\nH=\"half\r\nMix=\"a'\r\n"
+        "E=\r\nSp =  spaced value  \r\n;comment=1\r\nNoEq\r\n  Ind=1\r\n=novalue\r\n"
+        "A B=c\r\nEq=a=b\r\nEnc=hex:610D0A62\r\n[s]\r\nK=other section\r\n[T]\r\nX=1\r\n"
+        "[ Spaced ]\r\nK=in spaced\r\n[Unclosed\r\nK=after\r\n[Empty]\r\n",
+        "K=before any section\r\n[S]\r\nK=\t tabbed \t\r\n", "",
+        nullptr,  // no file
+    };
+    const char* sections[] = {"S", "s", "T", " Spaced ", "Spaced", "Unclosed", "Empty", "Missing"};
+    const char* keys[] = {"K",    "k",   "Q", "S1",  "H",  "Mix", "E", "Sp",     ";comment",
+                          "NoEq", "Ind", "",  "A B", "Eq", "Enc", "X", "Missing"};
+    const char* defaults[] = {"d", "d  ", " ", ""};
+    int n = 0;
+    for (const char* text : files) {
+        // a file of its own each: the system's copy of a file rewritten in the same clock
+        // tick could be the old one
+        std::string path = dir.File("f" + std::to_string(++n) + ".ini");
+        if (text) TempDir::WriteFile(path, text);
+        TIniFile live(path);
+        TReadOnceIniFile once(path);
+        for (const char* section : sections) {
+            EXPECT_EQ(once.SectionExists(section), live.SectionExists(section))
+                << "[" << section << "] of " << (text ? text : "(no file)");
+            for (const char* key : keys)
+                for (const char* def : defaults)
+                    EXPECT_EQ(once.ReadString(section, key, def),
+                              live.ReadString(section, key, def))
+                        << "[" << section << "] " << key << " default \"" << def << "\" of "
+                        << (text ? text : "(no file)");
+        }
+    }
+    TReadOnceIniFile once(dir.File("f2.ini"));
+    EXPECT_EQ(once.ReadString("S", "K", ""), "tabbed");
+    once.WriteString("S", "K", "new");
+    once.WriteString("New", "Key", "made");
+    EXPECT_EQ(once.ReadString("S", "K", ""), "new");
+    EXPECT_EQ(once.ReadString("New", "Key", ""), "made");
+    EXPECT_EQ(TIniFile(dir.File("f2.ini")).ReadString("S", "K", ""), "new");
+}
