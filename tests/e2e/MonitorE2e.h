@@ -141,14 +141,43 @@ inline void ClickIn(HWND window, int x, int y) {
     SendInput(3, in, sizeof(INPUT));
 }
 
+// What the mouse and the keys reach there: the window under the point of window's client
+// area, the foreground window and the mouse capture, to tell why a click or typing did nothing.
+inline std::string InputTargets(HWND window, POINT p) {
+    auto describe = [](HWND h) {
+        if (!h) return std::string("none");
+        char cls[64] = {}, title[64] = {};
+        GetClassNameA(h, cls, sizeof(cls));
+        GetWindowTextA(h, title, sizeof(title));
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        return std::string(cls) + " \"" + title + "\" of process " + std::to_string(pid);
+    };
+    ClientToScreen(window, &p);
+    GUITHREADINFO gui = {};
+    gui.cbSize = sizeof(gui);
+    GetGUIThreadInfo(0, &gui);
+    return "under the point: " + describe(GetAncestor(WindowFromPoint(p), GA_ROOT)) + " / " +
+           describe(WindowFromPoint(p)) + "; foreground: " + describe(GetForegroundWindow()) +
+           "; capture: " + describe(gui.hwndCapture) + "; window's process " + [&] {
+               DWORD pid = 0;
+               GetWindowThreadProcessId(window, &pid);
+               return std::to_string(pid);
+           }();
+}
+
 // Clicks at a point of window until done: a click while Wine's service host comes or goes can
 // be lost.
-inline bool ClickUntil(HWND window, POINT p, const std::function<bool()>& done) {
-    return WaitUntil([&] {
-        if (done()) return true;
-        ClickIn(window, p.x, p.y);
-        return WaitUntil(done, 1000);
-    });
+inline ::testing::AssertionResult ClickUntil(HWND window, POINT p,
+                                             const std::function<bool()>& done) {
+    if (WaitUntil([&] {
+            if (done()) return true;
+            ClickIn(window, p.x, p.y);
+            return WaitUntil(done, 1000);
+        }))
+        return ::testing::AssertionSuccess();
+    SaveScreenshot(GetAncestor(window, GA_ROOT), "failed_click");
+    return ::testing::AssertionFailure() << "clicks did nothing; " << InputTargets(window, p);
 }
 
 inline void Press(WORD vk, bool shift = false) {
