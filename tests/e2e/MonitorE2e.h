@@ -203,6 +203,24 @@ inline std::string ShownText(HWND control) {
     return text;
 }
 
+// What the edit at p holds replaced by text, typed again while it does not show it: a click or
+// keys can be lost while the machine is busy. The old text goes by Backspace, not by a
+// Shift selection: a focus change the display reports late can set Shift back.
+inline ::testing::AssertionResult Retype(HWND window, POINT p, HWND edit, const std::string& text) {
+    if (!edit) return ::testing::AssertionFailure() << "no edit";
+    if (WaitUntil([&] {
+            if (ShownText(edit) == text) return true;
+            ClickIn(window, p.x, p.y);
+            Press(VK_END);
+            for (size_t n = ShownText(edit).size(); n > 0; --n) Press(VK_BACK);
+            Type(text);
+            return WaitUntil([&] { return ShownText(edit) == text; }, 1000);
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "shows \"" << ShownText(edit) << "\"; " << InputTargets(window, p);
+}
+
 // The window that has the keyboard focus in the thread of window.
 inline HWND FocusOf(HWND window) {
     GUITHREADINFO info = {};

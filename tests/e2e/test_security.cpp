@@ -52,24 +52,6 @@ bool PickItem(HWND window, POINT p, int index) {
            });
 }
 
-// What the edit at p holds replaced by text, typed again while it does not show it: a click or
-// keys can be lost while the machine is busy. The old text goes by Backspace, not by a
-// Shift selection: a focus change the display reports late can set Shift back.
-::testing::AssertionResult Retype(HWND window, POINT p, HWND edit, const std::string& text) {
-    if (!edit) return ::testing::AssertionFailure() << "no edit";
-    if (WaitUntil([&] {
-            if (ShownText(edit) == text) return true;
-            Click(window, p);
-            Press(VK_END);
-            for (size_t n = ShownText(edit).size(); n > 0; --n) Press(VK_BACK);
-            Type(text);
-            return WaitUntil([&] { return ShownText(edit) == text; }, 1000);
-        }))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "shows \"" << ShownText(edit) << "\"; " << InputTargets(window, p);
-}
-
 // A message dialog's text, answered with its Ok button.
 std::string AnswerMessage(DWORD pid) {
     HWND dialog = ShownWindow(pid, "TFormMessage");
