@@ -259,6 +259,11 @@ inline HWND ChildAt(HWND parent, const char* cls, int x, int y, bool shownOnly =
     return search.found;
 }
 
+// The name prompt's edit (at 8, 32) holding text, typed by the keys.
+inline ::testing::AssertionResult TypeIntoPrompt(HWND prompt, const std::string& text) {
+    return Retype(prompt, {8 + 120, 32 + 11}, ChildAt(prompt, "Edit", 8, 32), text);
+}
+
 // The text of the label whose top left lies at client point p of the window, on a panel shown
 // or not.
 inline std::string LabelAt(HWND window, POINT p) {

@@ -107,10 +107,7 @@ TEST_F(Eap, NewRadiusProfileWithAPeapLoginAndACertificateAuthorityIsStored) {
     HWND prompt = ShownWindow(monitor.Id(), "TFormAskInfo");
     ASSERT_NE(prompt, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(prompt) != nullptr; }));
-    Type("Corp");
-    HWND input = ChildAt(prompt, "Edit", 8, 32);
-    ASSERT_NE(input, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return ShownText(input) == "Corp"; })) << ShownText(input);
+    ASSERT_TRUE(TypeIntoPrompt(prompt, "Corp"));
     // OK; a click that comes while the prompt is still settling is given again.
     ASSERT_TRUE(ClickUntil(prompt, {104 + 37, 72 + 12}, [&] { return !IsWindowVisible(prompt); }));
 

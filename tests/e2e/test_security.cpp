@@ -96,8 +96,7 @@ protected:
         HWND prompt = ShownWindow(Pid(), "TFormAskInfo");
         HWND input = prompt ? ChildAt(prompt, "Edit", 8, 32) : nullptr;
         EXPECT_TRUE(input && WaitUntil([&] { return FocusOf(prompt) == input; }));
-        Type(name);
-        EXPECT_TRUE(WaitUntil([&] { return ShownText(input) == name; })) << ShownText(input);
+        EXPECT_TRUE(TypeIntoPrompt(prompt, name));
         EXPECT_TRUE(ClickUntil(prompt, kPromptOk, [&] { return !IsWindowVisible(prompt); }));
         HWND wizard = ShownWindow(Pid(), "TFormProfSet");
         EXPECT_NE(wizard, nullptr);

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "E2e.h"
 #include "classlib/Thread.h"
 #include "tests/unit/TempDir.h"
-#include "E2e.h"
 
 namespace {
 

@@ -183,9 +183,7 @@ TEST_F(Wizard, NewOnTheProfilePageMakesAnAdHocProfileWithAStaticAddress) {
     HWND prompt = ShownWindow(monitor.Id(), "TFormAskInfo");
     ASSERT_NE(prompt, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(prompt) != nullptr; }));
-    Type("Cell");
-    HWND input = ChildAt(prompt, "Edit", 8, 32);
-    ASSERT_TRUE(WaitUntil([&] { return ShownText(input) == "Cell"; })) << ShownText(input);
+    ASSERT_TRUE(TypeIntoPrompt(prompt, "Cell"));
     Press(VK_RETURN);
     HWND wizard = ShownWindow(monitor.Id(), "TFormProfSet");
     ASSERT_NE(wizard, nullptr);
