@@ -16,19 +16,14 @@ static AnsiString ReadGrowing(Read read, DWORD slack) {
     }
 }
 
-static AnsiString ReadLive(const AnsiString& section, const AnsiString& key, const AnsiString& def,
-                           const AnsiString& file) {
+AnsiString TIniFile::ReadValue(const AnsiString& section, const AnsiString& key,
+                               const AnsiString& def) {
     return ReadGrowing(
         [&](char* buf, DWORD size) {
             return GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buf, size,
-                                            file.c_str());
+                                            FileName().c_str());
         },
         1);
-}
-
-AnsiString TIniFile::ReadValue(const AnsiString& section, const AnsiString& key,
-                               const AnsiString& def) {
-    return ReadLive(section, key, def, FileName());
 }
 
 void TIniFile::WriteValue(const AnsiString& section, const AnsiString& key,
@@ -109,7 +104,7 @@ AnsiString TReadOnceIniFile::ReadValue(const AnsiString& section, const AnsiStri
                                        const AnsiString& def) {
     AnsiString wanted = Lower(TrimmedName(key));
     // The section's lines leave comments out, which the API still reads as keys.
-    if (!wanted.empty() && wanted[0] == ';') return ReadLive(section, key, def, FileName());
+    if (!wanted.empty() && wanted[0] == ';') return TIniFile::ReadValue(section, key, def);
     // (A read by key finds its section without the blanks around the name; a section's read
     // does not.)
     for (const Key& entry : Section(TrimmedName(section)))
@@ -120,7 +115,7 @@ AnsiString TReadOnceIniFile::ReadValue(const AnsiString& section, const AnsiStri
 
 void TReadOnceIniFile::WriteValue(const AnsiString& section, const AnsiString& key,
                                   const AnsiString& text) {
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), FileName().c_str());
+    TIniFile::WriteValue(section, key, text);
     // read again at its next use, under either name
     sections_.erase(Lower(section));
     sections_.erase(Lower(TrimmedName(section)));

@@ -23,11 +23,11 @@ protected:
 
 // Reads answer as TIniFile's would, from each section's keys as the system's API gave them at
 // the section's first use: one call of the API a section instead of one a key, which under
-// Wine is what the hundreds of texts of the string file cost at start. A write goes to the file
-// and to the copy.
-class TReadOnceIniFile : public TCustomIniFile {
+// Wine is what the hundreds of texts of the string file cost at start. A write goes to the file,
+// and its section is read again at its next use.
+class TReadOnceIniFile : public TIniFile {
 public:
-    explicit TReadOnceIniFile(const AnsiString& fileName) : TCustomIniFile(fileName) {}
+    explicit TReadOnceIniFile(const AnsiString& fileName) : TIniFile(fileName) {}
 
     bool SectionExists(const AnsiString& section) override;
 
