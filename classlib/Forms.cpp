@@ -265,6 +265,14 @@ private:
 }  // namespace
 
 int TForm::ShowModal() {
+    return RunModal(nullptr, nullptr);
+}
+
+int TForm::ShowModalInPlaceOf(TForm* other, const std::function<void()>& place) {
+    return RunModal(other, place);
+}
+
+int TForm::RunModal(TForm* other, const std::function<void()>& place) {
     if (Visible() || !enabled_ || InModalRun())
         throw Exception("Cannot make a visible window modal");
     if (HWND captured = GetCapture()) {
@@ -277,6 +285,7 @@ int TForm::ShowModal() {
         ModalScope scope(hwnd, modalRuns_);
         try {
             Show();
+            if (other) other->Hide();
             for (;;) {
                 if (Application->Terminated()) modalResult_ = mrCancel;
                 if (modalResult_ != mrNone) {
@@ -289,10 +298,15 @@ int TForm::ShowModal() {
             }
         } catch (...) {
             scope.EnableOwners();
+            if (other) other->Show();
             Hide();
             throw;
         }
         scope.EnableOwners();
+        if (other) {
+            if (place) place();
+            other->Show();
+        }
         Hide();
     }
     return modalResult_;

@@ -68,6 +68,12 @@ public:
     // Disables the program's other windows, shows the form and serves messages
     // until ModalResult is set; the form is hidden again before it returns.
     int ShowModal();
+    // A modal run in the place of another shown form of the program: that form
+    // hides once this one has shown, and shows again (put in its place by
+    // `place` first) before this one hides, so that the activation passes
+    // between the two. Hidden first, the active form would hand the activation
+    // to another program's window, and this one would open without the keys.
+    int ShowModalInPlaceOf(TForm* other, const std::function<void()>& place);
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
     bool InModalRun() const { return modalRuns_ > 0; }
@@ -91,6 +97,7 @@ private:
     void StyleFor(DWORD& style, DWORD& exStyle) const;
     // Width and height of the frame around the client area that the border style gives.
     SIZE FrameSize() const;
+    int RunModal(TForm* other, const std::function<void()>& place);
     TButton* DefaultButton();
     // The shown, enabled button that Esc presses; null when there is none.
     TButton* CancelButton();

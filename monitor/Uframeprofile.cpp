@@ -379,13 +379,7 @@ bool TFrameProfile::RunProfileWizard(int mode) {
     BringWindowToFront(Application->Handle());
     wizard->PrepareForm(mode);
     if (!ownerShowing) return wizard->ShowModal() == mrOk;
-    owner->Hide();
-    int result = wizard->ShowModal();
-    owner->SetBounds(CentredStart(wizard->Left(), wizard->Width(), owner->Width()),
-                     CentredStart(wizard->Top(), wizard->Height(), owner->Height()), owner->Width(),
-                     owner->Height());
-    owner->Show();
-    return result == mrOk;
+    return RunModalReplacing(wizard, owner) == mrOk;
 }
 
 bool TFrameProfile::AskProfileName(AnsiString& name) {

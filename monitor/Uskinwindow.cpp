@@ -46,11 +46,13 @@ int RunModalInPlaceOf(TForm* dialog, TForm* owner) {
         return dialog->ShowModal();
     }
     CentreOver(dialog, owner);
-    owner->Hide();
-    int result = dialog->ShowModal();
-    owner->SetBounds(CentredStart(dialog->Left(), dialog->Width(), owner->Width()),
-                     CentredStart(dialog->Top(), dialog->Height(), owner->Height()), owner->Width(),
-                     owner->Height());
-    owner->Show();
-    return result;
+    return RunModalReplacing(dialog, owner);
+}
+
+int RunModalReplacing(TForm* dialog, TForm* owner) {
+    return dialog->ShowModalInPlaceOf(owner, [dialog, owner] {
+        owner->SetBounds(CentredStart(dialog->Left(), dialog->Width(), owner->Width()),
+                         CentredStart(dialog->Top(), dialog->Height(), owner->Height()),
+                         owner->Width(), owner->Height());
+    });
 }

@@ -30,3 +30,7 @@ void DragByBackground(TForm* form, TShiftState shift);
 // and owner hidden meanwhile, then centred over the dialog's last place and shown again;
 // otherwise the dialog is centred on the screen. The dialog's modal result.
 int RunModalInPlaceOf(TForm* dialog, TForm* owner);
+// Runs dialog modally in place of owner, which is showing, wherever the dialog stands: owner
+// hidden meanwhile, then centred over the dialog's last place and shown again. The activation
+// passes from one to the other, never to another program's window. The dialog's modal result.
+int RunModalReplacing(TForm* dialog, TForm* owner);

@@ -229,6 +229,102 @@ TEST_F(ClasslibForm, ModalRunGivesTheFocusBackToTheControlThatHadIt) {
     DestroyWindow(raw);
 }
 
+// A shown window of another thread, which may take the activation as another program's window
+// does; it counts the times it was activated.
+class ForeignWindow {
+public:
+    ForeignWindow() {
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
+        WaitForSingleObject(ready_, 5000);
+    }
+    ~ForeignWindow() {
+        PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_, 5000);
+        CloseHandle(thread_);
+        CloseHandle(ready_);
+    }
+    HWND Handle() const { return hwnd_; }
+    // Once the thread has taken what was sent to it so far.
+    LONG Activations() const {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(hwnd_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+        return activations_;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) {
+            auto* self = reinterpret_cast<ForeignWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+            if (self) InterlockedIncrement(&self->activations_);
+        }
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    static DWORD WINAPI Run(void* param) {
+        auto* self = static_cast<ForeignWindow*>(param);
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "WlForeignWindow";
+        RegisterClassA(&wc);
+        self->hwnd_ = CreateWindowExA(0, wc.lpszClassName, "foreign", WS_OVERLAPPEDWINDOW, 600, 600,
+                                      200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+        SetWindowLongPtrA(self->hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        ShowWindow(self->hwnd_, SW_SHOWNOACTIVATE);
+        SetEvent(self->ready_);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        DestroyWindow(self->hwnd_);
+        UnregisterClassA(wc.lpszClassName, wc.hInstance);
+        return 0;
+    }
+    HANDLE ready_ = nullptr;
+    HANDLE thread_ = nullptr;
+    DWORD threadId_ = 0;
+    HWND hwnd_ = nullptr;
+    volatile LONG activations_ = 0;
+};
+
+TEST_F(ClasslibForm, ModalRunInPlaceOfAFormKeepsTheActivationInTheProgram) {
+    ForeignWindow foreign;
+    ASSERT_NE(foreign.Handle(), nullptr);
+    ASSERT_EQ(foreign.Activations(), 0);
+    TAutoFree<TFormProbe> owner(NewForm<TFormProbe>(Application));
+    owner->SetBounds(100, 100, 300, 200);
+    owner->Show();
+    SetForegroundWindow(owner->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == owner->Handle(); }));
+    TAutoFree<TFormProbe> dialog(NewForm<TFormProbe>(Application));
+    dialog->SetBounds(150, 150, 200, 100);
+    auto* timer = new TTimer(dialog.get());
+    timer->SetInterval(10);
+    HWND foregroundDuring = nullptr;
+    bool ownerShownDuring = true;
+    timer->OnTimer = [&](TObject*) {
+        timer->SetEnabled(false);
+        foregroundDuring = GetForegroundWindow();
+        ownerShownDuring = IsWindowVisible(owner->Handle()) != FALSE;
+        SendMessageA(dialog->OkButton->Handle(), BM_CLICK, 0, 0);
+    };
+    timer->SetEnabled(true);
+    int placed = 0;
+    EXPECT_EQ(dialog->ShowModalInPlaceOf(owner.get(),
+                                         [&] {
+                                             ++placed;
+                                             EXPECT_TRUE(IsWindowVisible(dialog->Handle()));
+                                             owner->SetBounds(120, 130, 300, 200);
+                                         }),
+              mrOk);
+    EXPECT_EQ(foreign.Activations(), 0) << "the activation went to another program's window";
+    EXPECT_EQ(foregroundDuring, dialog->Handle()) << "the keys went to another window";
+    EXPECT_FALSE(ownerShownDuring);
+    EXPECT_EQ(placed, 1);
+    EXPECT_TRUE(IsWindowVisible(owner->Handle()));
+    EXPECT_EQ(owner->Left(), 120);
+    EXPECT_EQ(GetForegroundWindow(), owner->Handle()) << "the owner has the keys again";
+    EXPECT_FALSE(IsWindowVisible(dialog->Handle()));
+}
+
 TEST_F(ClasslibForm, OverriddenWndProcSeesMessagesAndChains) {
     TAutoFree<TFormProbe> form(NewForm<TFormProbe>(Application));
     HWND hwnd = form->Handle();
