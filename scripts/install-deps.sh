@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   make cmake ninja-build g++ git dpkg-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
-  wine64 libwine xvfb x11-apps imagemagick
+  wine64 libwine xvfb x11-apps imagemagick libx11-dev libxtst-dev
   googletest
   clang libclang-rt-14-dev llvm-14
 )

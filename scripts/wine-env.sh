@@ -26,6 +26,15 @@ wine_env_start() {
     [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$n"
   fi
+  # The window tests' mouse and keyboard on this display (tests/tools/xtestd.c).
+  if [ -x "$WL_ROOT/build/native/bin/xtestd" ]; then
+    local portfile="$WINEPREFIX/xtestd.port"
+    "$WL_ROOT/build/native/bin/xtestd" "$portfile" </dev/null >/dev/null 2>${XTESTD_LOG:-/dev/null} &
+    WL_XTESTD_PID=$!
+    for _ in $(seq 100); do [ -s "$portfile" ] && break; sleep 0.05; done
+    [ -s "$portfile" ] || { echo "the input server did not start" >&2; return 1; }
+    export WL_XTESTD_PORT=$(cat "$portfile")
+  fi
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
   "$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null
   # Xvfb has no window manager: unmanaged windows, or hiding an active window
@@ -41,6 +50,7 @@ wine_env_start() {
 
 wine_env_stop() {
   "$WINESERVER" -k >/dev/null 2>&1 || true
+  [ -n "${WL_XTESTD_PID:-}" ] && kill "$WL_XTESTD_PID" 2>/dev/null || true
   [ -n "${WL_XVFB_PID:-}" ] && kill "$WL_XVFB_PID" 2>/dev/null || true
   wait 2>/dev/null || true
 }

@@ -18,6 +18,7 @@
 #include "tests/unit/TempDir.h"
 #include "tests/unit/win/RegistryKeys.h"
 #include "tests/unit/win/Screenshot.h"
+#include "tests/unit/win/XInput.h"
 
 namespace e2e {
 
@@ -67,44 +68,32 @@ inline POINT OnInfoPage(int x, int y) {
 
 // A key pressed or released on the keyboard.
 inline void Key(WORD vk, bool up) {
-    INPUT in = {};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof(in));
+    EXPECT_TRUE(xinput::Key(vk, up)) << vk;
 }
 
 // Shift, Alt and F held down as the user holds them while releasing the right button on the
-// tray icon. Injected keys do not reach another process's own key state under Wine: the test
-// shares the key state of the program's window thread for the moment and holds Shift and Alt
-// there; F is pressed for the whole system.
+// tray icon. The test shares the key state of the program's window thread for the moment, to
+// see when that thread has taken the keys.
 class HeldCloseKeys {
 public:
     explicit HeldCloseKeys(DWORD windowThread) : thread_(windowThread) {
         attached_ = AttachThreadInput(GetCurrentThreadId(), thread_, TRUE) != FALSE;
-        HoldModifiers();
+        Key(VK_SHIFT, false);
+        Key(VK_MENU, false);
         Key('F', false);
     }
-    // A focus change that the display reports late sets the modifiers back to what the
-    // display holds: held again until they stay held across two of window's message rounds
-    // (the key state is shared with its thread).
+    // Once window's thread has read the keys: Shift and Alt down in its key state.
     bool Settle(HWND window) {
-        int rounds = 0;
         return WaitUntil([&] {
             DWORD_PTR result = 0;
             SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result);
-            bool held = GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_MENU) < 0;
-            rounds = held ? rounds + 1 : 0;
-            if (!held) HoldModifiers();
-            return rounds >= 2;
+            return GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_MENU) < 0;
         });
     }
     ~HeldCloseKeys() {
         Key('F', true);
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = keys[VK_LSHIFT] = keys[VK_MENU] = keys[VK_LMENU] = 0;
-        SetKeyboardState(keys);
+        Key(VK_MENU, true);
+        Key(VK_SHIFT, true);
         if (attached_) AttachThreadInput(GetCurrentThreadId(), thread_, FALSE);
     }
     HeldCloseKeys(const HeldCloseKeys&) = delete;
@@ -112,12 +101,6 @@ public:
     bool Attached() const { return attached_; }
 
 private:
-    static void HoldModifiers() {
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = keys[VK_LSHIFT] = keys[VK_MENU] = keys[VK_LMENU] = 0x80;
-        SetKeyboardState(keys);
-    }
     DWORD thread_;
     bool attached_ = false;
 };
@@ -128,17 +111,7 @@ private:
 inline void ClickIn(HWND window, int x, int y) {
     POINT p = {x, y};
     ClientToScreen(window, &p);
-    const LONG w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
-    INPUT in[3] = {};
-    for (INPUT& i : in) {
-        i.type = INPUT_MOUSE;
-        i.mi.dx = p.x * 65535 / w;
-        i.mi.dy = p.y * 65535 / h;
-    }
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-    SendInput(3, in, sizeof(INPUT));
+    EXPECT_TRUE(xinput::Click(p)) << "xdotool";
 }
 
 // What the mouse and the keys reach there: the window under the point of window's client
@@ -166,34 +139,23 @@ inline std::string InputTargets(HWND window, POINT p) {
            }();
 }
 
-// Clicks at a point of window until done: a click while Wine's service host comes or goes can
-// be lost.
-inline ::testing::AssertionResult ClickUntil(HWND window, POINT p,
-                                             const std::function<bool()>& done) {
-    if (WaitUntil([&] {
-            if (done()) return true;
-            ClickIn(window, p.x, p.y);
-            return WaitUntil(done, 1000);
-        }))
-        return ::testing::AssertionSuccess();
+// One click at a point of window, then a wait until done; a click that did nothing says what
+// the mouse reached and leaves a screenshot.
+inline ::testing::AssertionResult ClickThen(HWND window, POINT p,
+                                            const std::function<bool()>& done) {
+    ClickIn(window, p.x, p.y);
+    if (WaitUntil(done)) return ::testing::AssertionSuccess();
     SaveScreenshot(GetAncestor(window, GA_ROOT), "failed_click");
-    return ::testing::AssertionFailure() << "clicks did nothing; " << InputTargets(window, p);
+    return ::testing::AssertionFailure() << "click did nothing; " << InputTargets(window, p);
 }
 
 inline void Press(WORD vk, bool shift = false) {
-    if (shift) Key(VK_SHIFT, false);
-    Key(vk, false);
-    Key(vk, true);
-    if (shift) Key(VK_SHIFT, true);
+    EXPECT_TRUE(xinput::Press(vk, shift)) << vk;
 }
 
 // Typed on the keyboard into whatever has the focus.
 inline void Type(const std::string& text) {
-    for (char c : text) {
-        SHORT vk = VkKeyScanA(c);
-        ASSERT_NE(vk, -1) << c;
-        Press(LOBYTE(vk), (vk & 0x100) != 0);
-    }
+    EXPECT_TRUE(xinput::Type(text)) << text;
 }
 
 // What a control of another process shows now (its title may be older).
@@ -203,30 +165,52 @@ inline std::string ShownText(HWND control) {
     return text;
 }
 
-// What the edit at p holds replaced by text, typed again while it does not show it: a click or
-// keys can be lost while the machine is busy. The old text goes by Backspace, not by a
-// Shift selection: a focus change the display reports late can set Shift back.
-inline ::testing::AssertionResult Retype(HWND window, POINT p, HWND edit, const std::string& text) {
-    if (!edit) return ::testing::AssertionFailure() << "no edit";
-    if (WaitUntil([&] {
-            if (ShownText(edit) == text) return true;
-            ClickIn(window, p.x, p.y);
-            Press(VK_END);
-            for (size_t n = ShownText(edit).size(); n > 0; --n) Press(VK_BACK);
-            Type(text);
-            return WaitUntil([&] { return ShownText(edit) == text; }, 1000);
-        }))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "shows \"" << ShownText(edit) << "\"; " << InputTargets(window, p);
-}
-
 // The window that has the keyboard focus in the thread of window.
 inline HWND FocusOf(HWND window) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
     return info.hwndFocus;
+}
+
+// Once the keys go to control: its window in the foreground and the control with the focus.
+inline bool TakesKeys(HWND control) {
+    return WaitUntil([&] {
+        return GetForegroundWindow() == GetAncestor(control, GA_ROOT) &&
+               FocusOf(control) == control;
+    });
+}
+
+// A click at p of window into the control there (an edit, a list), once that takes the keys.
+inline ::testing::AssertionResult ClickInto(HWND window, POINT p) {
+    POINT screen = p;
+    ClientToScreen(window, &screen);
+    ClickIn(window, p.x, p.y);
+    if (WaitUntil([&] {
+            HWND control = WindowFromPoint(screen);
+            return GetForegroundWindow() == GetAncestor(window, GA_ROOT) &&
+                   FocusOf(window) == control;
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the control does not take the keys; " << InputTargets(window, p);
+}
+
+// What the edit at p of window holds replaced by text: clicked into, its text selected with
+// Shift and typed over.
+inline ::testing::AssertionResult TypeOver(HWND window, POINT p, HWND edit,
+                                           const std::string& text) {
+    if (!edit) return ::testing::AssertionFailure() << "no edit";
+    ClickIn(window, p.x, p.y);
+    if (!TakesKeys(edit))
+        return ::testing::AssertionFailure()
+               << "the edit does not take the keys; " << InputTargets(window, p);
+    Press(VK_END);
+    Press(VK_HOME, true);
+    Type(text);
+    if (WaitUntil([&] { return ShownText(edit) == text; })) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "shows \"" << ShownText(edit) << "\"; " << InputTargets(window, p);
 }
 
 // A child window of a class at a point of parent's client area (its top left corner); shown
@@ -261,7 +245,7 @@ inline HWND ChildAt(HWND parent, const char* cls, int x, int y, bool shownOnly =
 
 // The name prompt's edit (at 8, 32) holding text, typed by the keys.
 inline ::testing::AssertionResult TypeIntoPrompt(HWND prompt, const std::string& text) {
-    return Retype(prompt, {8 + 120, 32 + 11}, ChildAt(prompt, "Edit", 8, 32), text);
+    return TypeOver(prompt, {8 + 120, 32 + 11}, ChildAt(prompt, "Edit", 8, 32), text);
 }
 
 // The text of the label whose top left lies at client point p of the window, on a panel shown
@@ -462,11 +446,10 @@ protected:
         page.Main = mains[0];
         PostMessageA(page.Tray, kTrayCallback, 1, WM_LBUTTONUP);
         EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(page.Main) != FALSE; }));
-        WaitUntil([&] {
-            ClickIn(page.Main, 250 + 60, 102 + 16);
+        EXPECT_TRUE(ClickThen(page.Main, {250 + 60, 102 + 16}, [&] {
             page.List = ChildAt(page.Main, "SysListView32", 4 + 35, 134 + 94);
             return page.List != nullptr;
-        });
+        }));
         return page;
     }
     // The system tells every window of a change of the devices.

@@ -40,9 +40,8 @@ protected:
         int height = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
         RECT r;
         GetClientRect(combo, &r);
-        // A click can be lost while the machine is busy: again until the list drops.
-        ASSERT_TRUE(ClickUntil(combo, {r.right / 2, r.bottom / 2},
-                               [&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+        ASSERT_TRUE(ClickThen(combo, {r.right / 2, r.bottom / 2},
+                              [&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
         ClickIn(combo, r.right / 2, r.bottom + 1 + item * height + height / 2);
         ASSERT_TRUE(WaitUntil([&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0; }));
         EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), item);
@@ -54,7 +53,7 @@ protected:
         HWND edit = WindowFromPoint(p);
         ASSERT_NE(edit, nullptr);
         ClickIn(window, at.x, at.y);
-        ASSERT_TRUE(WaitUntil([&] { return FocusOf(window) == edit; }));
+        ASSERT_TRUE(TakesKeys(edit));
         Press(VK_END);
         Press(VK_HOME, true);
         Press(VK_DELETE);
@@ -99,8 +98,7 @@ TEST_F(Eap, NewRadiusProfileWithAPeapLoginAndACertificateAuthorityIsStored) {
     // The profile page, then New with a name for the profile.
     PostMessageA(tray, kTrayCallback, 1, WM_LBUTTONUP);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-    ASSERT_TRUE(WaitUntil([&] {
-        ClickIn(main, 250 + 60, 102 + 16);
+    ASSERT_TRUE(ClickThen(main, {250 + 60, 102 + 16}, [&] {
         return ChildAt(main, "SysListView32", 4 + 35, 134 + 94) != nullptr;
     }));
     ClickIn(main, 4 + 160 + 28, 134 + 234 + 10);
@@ -108,8 +106,7 @@ TEST_F(Eap, NewRadiusProfileWithAPeapLoginAndACertificateAuthorityIsStored) {
     ASSERT_NE(prompt, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(prompt) != nullptr; }));
     ASSERT_TRUE(TypeIntoPrompt(prompt, "Corp"));
-    // OK; a click that comes while the prompt is still settling is given again.
-    ASSERT_TRUE(ClickUntil(prompt, {104 + 37, 72 + 12}, [&] { return !IsWindowVisible(prompt); }));
+    ASSERT_TRUE(ClickThen(prompt, {104 + 37, 72 + 12}, [&] { return !IsWindowVisible(prompt); }));
 
     // The wizard: no network picked, an infrastructure network named Corp, WPA.
     HWND wizard = ShownWindow(monitor.Id(), "TFormProfSet");

@@ -164,10 +164,11 @@ TEST_F(Monitor, TheLinkPageShowsTheConnectionItsStatisticsTheLostLinkAndTheUnplu
     // The window opened: the three panels by their buttons, as the user clicks them.
     PostMessageA(main, kMsgOpenProgram, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-    Sleep(300);
     SaveScreenshot(main, "info_animation");
-    ClickIn(main, kBtnMore.x, kBtnMore.y);
-    Sleep(300);
+    auto panelShows = [&](POINT label) {
+        return [&main, label] { return ChildAt(main, "Static", label.x, label.y) != nullptr; };
+    };
+    ASSERT_TRUE(ClickThen(main, kBtnMore, panelShows(kLbStatus)));
     SaveScreenshot(main, "info_status");
     // Save Profile: the applied profile stored under the name typed into the prompt.
     ClickIn(main, kBtnToProf2.x, kBtnToProf2.y);
@@ -175,11 +176,10 @@ TEST_F(Monitor, TheLinkPageShowsTheConnectionItsStatisticsTheLostLinkAndTheUnplu
     ASSERT_NE(prompt, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(prompt) != nullptr; }));
     ASSERT_TRUE(TypeIntoPrompt(prompt, "Office at work"));
-    ASSERT_TRUE(ClickUntil(prompt, {104 + 37, 72 + 12}, [&] { return !IsWindowVisible(prompt); }));
+    ASSERT_TRUE(ClickThen(prompt, {104 + 37, 72 + 12}, [&] { return !IsWindowVisible(prompt); }));
     EXPECT_TRUE(WaitUntil([&] { return StoredNames().size() == 3; }));
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"Default", "Office", "Office at work"}));
-    ClickIn(main, kBtnStatistics.x, kBtnStatistics.y);
-    Sleep(300);
+    ASSERT_TRUE(ClickThen(main, kBtnStatistics, panelShows(kLbPackRx)));
     SaveScreenshot(main, "info_statistics");
 
     // The counters grow from poll to poll; Refresh zeroes them and the up time, not the total.
@@ -273,6 +273,7 @@ TEST_F(Monitor, ProfilePageListsDeletesExportsImportsAndConnects) {
     ASSERT_NE(save, nullptr);
     EXPECT_EQ(Title(save), "Wavelorn Message");
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(save) != nullptr; }));
+    ASSERT_TRUE(TakesKeys(FocusOf(save)));
     EXPECT_EQ(ShownText(FocusOf(save)), "Office.qjw");
     std::string file = dir_.File("office-copy.qjw");
     Press(VK_END);
@@ -290,6 +291,7 @@ TEST_F(Monitor, ProfilePageListsDeletesExportsImportsAndConnects) {
     HWND open = ShownWindow(monitor.Id(), "#32770");
     ASSERT_NE(open, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(open) != nullptr; }));
+    ASSERT_TRUE(TakesKeys(FocusOf(open)));
     EXPECT_EQ(ShownText(FocusOf(open)), "*.qjw");
     Press(VK_END);
     Press(VK_HOME, true);
@@ -322,7 +324,7 @@ TEST_F(Monitor, ProfilePageListsDeletesExportsImportsAndConnects) {
     Scenario(std::string(kAdapter) + kNetworks);
     rows.Click(1);
     ASSERT_TRUE(WaitUntil([&] { return rows.Selected() == 1; }));
-    ASSERT_TRUE(ClickUntil(main, kConnect, [&] {
+    ASSERT_TRUE(ClickThen(main, kConnect, [&] {
         return Trace().find("VYXWL_SetWLANStatus(\"Cafe\", mode 1, security 1) -> 1") !=
                std::string::npos;
     })) << Trace();

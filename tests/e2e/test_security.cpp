@@ -36,20 +36,22 @@ void Click(HWND window, POINT p) {
     ClickIn(window, p.x, p.y);
 }
 
-// The item at index of the drop-down list at p, picked as the keyboard picks it in the open
-// list.
-bool PickItem(HWND window, POINT p, int index) {
+// The item at index of the drop-down list at p, picked as the keyboard picks it in the list
+// the click dropped.
+::testing::AssertionResult PickItem(HWND window, POINT p, int index) {
     HWND combo = ChildAt(window, "ComboBox", p.x - 60, p.y - 10);
-    return combo && WaitUntil([&] {
-               if (SendMessageA(combo, CB_GETCURSEL, 0, 0) == index) return true;
-               Click(window, p);
-               Sleep(300);
-               Press(VK_HOME);
-               for (int i = 0; i < index; ++i) Press(VK_DOWN);
-               Press(VK_RETURN);
-               Sleep(300);
-               return false;
-           });
+    if (!combo) return ::testing::AssertionFailure() << "no list";
+    if (!ClickThen(window, p, [&] { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }))
+        return ::testing::AssertionFailure() << "the list did not drop";
+    Press(VK_HOME);
+    for (int i = 0; i < index; ++i) Press(VK_DOWN);
+    Press(VK_RETURN);
+    if (WaitUntil([&] {
+            return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) == 0 &&
+                   SendMessageA(combo, CB_GETCURSEL, 0, 0) == index;
+        }))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "item " << SendMessageA(combo, CB_GETCURSEL, 0, 0);
 }
 
 // A message dialog's text, answered with its Ok button.
@@ -85,8 +87,7 @@ protected:
         main_ = mains[0];
         PostMessageA(tray, kTrayCallback, 1, WM_LBUTTONUP);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }));
-        ASSERT_TRUE(WaitUntil([&] {
-            Click(main_, kProfileTab);
+        ASSERT_TRUE(ClickThen(main_, kProfileTab, [&] {
             return ChildAt(main_, "SysListView32", 4 + 35, 134 + 94) != nullptr;
         }));
     }
@@ -95,9 +96,9 @@ protected:
         Click(main_, kBtnNew);
         HWND prompt = ShownWindow(Pid(), "TFormAskInfo");
         HWND input = prompt ? ChildAt(prompt, "Edit", 8, 32) : nullptr;
-        EXPECT_TRUE(input && WaitUntil([&] { return FocusOf(prompt) == input; }));
+        EXPECT_TRUE(input && TakesKeys(input)) << "the prompt opens with the keys in its edit";
         EXPECT_TRUE(TypeIntoPrompt(prompt, name));
-        EXPECT_TRUE(ClickUntil(prompt, kPromptOk, [&] { return !IsWindowVisible(prompt); }));
+        EXPECT_TRUE(ClickThen(prompt, kPromptOk, [&] { return !IsWindowVisible(prompt); }));
         HWND wizard = ShownWindow(Pid(), "TFormProfSet");
         EXPECT_NE(wizard, nullptr);
         return wizard;
@@ -109,25 +110,25 @@ protected:
             return [=] { return ChildAt(wizard, cls, at.x, at.y) != nullptr; };
         };
         const POINT ssidAt = {4 + 89, 133 + 158};
-        ASSERT_TRUE(ClickUntil(wizard, kBtnManual, shown("Edit", ssidAt)));
+        ASSERT_TRUE(ClickThen(wizard, kBtnManual, shown("Edit", ssidAt)));
         HWND infra = ChildAt(wizard, "Button", 4 + 46, 133 + 71);
-        ASSERT_TRUE(ClickUntil(wizard, kLbInfra, [&] {
+        ASSERT_TRUE(ClickThen(wizard, kLbInfra, [&] {
             return SendMessageA(infra, BM_GETCHECK, 0, 0) == BST_CHECKED;
         }));
         HWND edit = ChildAt(wizard, "Edit", ssidAt.x, ssidAt.y);
-        ASSERT_TRUE(Retype(wizard, kEdtSSID, edit, ssid)) << ShownText(edit);
+        ASSERT_TRUE(TypeOver(wizard, kEdtSSID, edit, ssid)) << ShownText(edit);
         // The security type page: a list, no entry under it.
-        ASSERT_TRUE(ClickUntil(wizard, kBtnNext, [&] { return !shown("Edit", ssidAt)(); }));
+        ASSERT_TRUE(ClickThen(wizard, kBtnNext, [&] { return !shown("Edit", ssidAt)(); }));
         ASSERT_TRUE(PickItem(wizard, kCmbSecurity, kind));
-        ASSERT_TRUE(ClickUntil(wizard, kBtnNext, shown("Edit", pageEdit)));
+        ASSERT_TRUE(ClickThen(wizard, kBtnNext, shown("Edit", pageEdit)));
     }
     // Next to the summary, Save, and To profiles on the finish page: the wizard gone.
     void SaveAndFinish(HWND wizard) {
         auto summary = [&] { return ChildAt(wizard, "Static", 4 + 179, 133 + 106) != nullptr; };
         // The finish page shows no page.
-        ASSERT_TRUE(ClickUntil(wizard, kBtnNext, summary));
-        ASSERT_TRUE(ClickUntil(wizard, kBtnSave, [&] { return !summary(); }));
-        EXPECT_TRUE(ClickUntil(wizard, kBtnToProfScr, [&] { return !IsWindowVisible(wizard); }));
+        ASSERT_TRUE(ClickThen(wizard, kBtnNext, summary));
+        ASSERT_TRUE(ClickThen(wizard, kBtnSave, [&] { return !summary(); }));
+        EXPECT_TRUE(ClickThen(wizard, kBtnToProfScr, [&] { return !IsWindowVisible(wizard); }));
     }
     // The record the store holds under name; false when there is none.
     bool StoredProfile(const std::string& name, WLProfile& profile) {
@@ -177,7 +178,7 @@ TEST_F(Security, TheWizardMakesAWepProfileFromAPassphraseAndAWpaPskProfile) {
     HWND wizard = NewProfile("CafeWep");
     ASSERT_NE(wizard, nullptr);
     ToSecurityPage(wizard, "Cafe", 1, {4 + 119, 133 + 80});
-    Click(wizard, kWepPassphrase);
+    ASSERT_TRUE(ClickInto(wizard, kWepPassphrase));
     Type("cafe-pass");
     HWND key1 = ChildAt(wizard, "Edit", 4 + 119, 133 + 111);
     ASSERT_NE(key1, nullptr);
@@ -198,11 +199,11 @@ TEST_F(Security, TheWizardMakesAWepProfileFromAPassphraseAndAWpaPskProfile) {
     ASSERT_NE(wizard, nullptr);
     ToSecurityPage(wizard, "Office", 2, {4 + 119, 133 + 96});
     ASSERT_TRUE(PickItem(wizard, kCmbEncry, 1));
-    Click(wizard, kPskPassphrase);
+    ASSERT_TRUE(ClickInto(wizard, kPskPassphrase));
     Type(std::string(64, 'x'));
     EXPECT_EQ(AnswerMessage(Pid()), "Passphrase should be between 8 to 63 charachers.");
     HWND pskEdit = ChildAt(wizard, "Edit", 4 + 119, 133 + 96);
-    ASSERT_TRUE(Retype(wizard, kPskPassphrase, pskEdit, " office-secret ")) << ShownText(pskEdit);
+    ASSERT_TRUE(TypeOver(wizard, kPskPassphrase, pskEdit, " office-secret ")) << ShownText(pskEdit);
     SaveScreenshot(wizard, "e2e_wizard_wpapsk");
     SaveAndFinish(wizard);
     WLProfile psk;
@@ -241,7 +242,7 @@ TEST_F(Security, ConnectOnAWepNetworkAsksItsKeyAndAppliesOnlyTheRightOne) {
             return false;
         };
     };
-    ASSERT_TRUE(ClickUntil(wizard, kListConnect, shownOf("TFormConnectSet")));
+    ASSERT_TRUE(ClickThen(wizard, kListConnect, shownOf("TFormConnectSet")));
 
     // The dialog in the wizard's place, on the WEP entry.
     HWND dialog = ShownWindow(Pid(), "TFormConnectSet");
@@ -250,12 +251,12 @@ TEST_F(Security, ConnectOnAWepNetworkAsksItsKeyAndAppliesOnlyTheRightOne) {
     HWND key = nullptr;
     ASSERT_TRUE(
         WaitUntil([&] { return (key = ChildAt(dialog, "Edit", 4 + 111, 138 + 161)) != nullptr; }));
-    Click(dialog, kDialogKey);
+    ASSERT_TRUE(ClickInto(dialog, kDialogKey));
     Type("012345678");
     ASSERT_TRUE(WaitUntil([&] { return ShownText(key) == "012345678"; })) << ShownText(key);
     SaveScreenshot(dialog, "e2e_quick_connect_wep");
     // One digit short: the message, and nothing applied.
-    ASSERT_TRUE(ClickUntil(dialog, kDialogConnect, shownOf("TFormMessage")));
+    ASSERT_TRUE(ClickThen(dialog, kDialogConnect, shownOf("TFormMessage")));
     EXPECT_EQ(AnswerMessage(Pid()), "You have entered an incorrect WEP key.\nPlease try again.");
     EXPECT_TRUE(IsWindowVisible(dialog));
     Sleep(500);
@@ -263,11 +264,11 @@ TEST_F(Security, ConnectOnAWepNetworkAsksItsKeyAndAppliesOnlyTheRightOne) {
     EXPECT_TRUE(StoredNames() == (std::vector<std::string>{"Default", "Office"}));
 
     // The right key: stored under the name typed, applied with WEP, connected.
-    Click(dialog, kDialogKey);
+    ASSERT_TRUE(ClickInto(dialog, kDialogKey));
     Press(VK_END);
     Type("9");
     ASSERT_TRUE(WaitUntil([&] { return ShownText(key) == "0123456789"; })) << ShownText(key);
-    ASSERT_TRUE(ClickUntil(dialog, kDialogConnect, [&] { return !IsWindowVisible(dialog); }));
+    ASSERT_TRUE(ClickThen(dialog, kDialogConnect, [&] { return !IsWindowVisible(dialog); }));
     ASSERT_TRUE(WaitUntil([&] {
         return Count(Trace(), "VYXWL_SetWLANStatus(\"Cafe\", mode 1, security 1) -> 1") == 1;
     })) << Trace();

@@ -12,6 +12,7 @@
 #include "E2e.h"
 #include "tests/unit/TempDir.h"
 #include "tests/unit/win/Screenshot.h"
+#include "tests/unit/win/XInput.h"
 
 namespace {
 
@@ -98,27 +99,21 @@ size_t Differing(const WindowPixels& a, const WindowPixels& b, const RECT& area)
     return n;
 }
 
+// The mouse off every window.
 void ParkCursor() {
-    SetCursorPos(1270, 1010);
+    EXPECT_TRUE(xinput::MoveTo({1270, 1010}));
 }
 
 // The left button pressed and released at the point of the window's client area, as the
-// user's mouse does it.
+// user's mouse does it; then the mouse moves off.
 void Click(HWND window, POINT at) {
     // Two clicks in a row are two, not a double click.
     static DWORD last = GetTickCount() - 10000;
     DWORD apart = GetDoubleClickTime() + 50;
     if (GetTickCount() - last < apart) Sleep(apart - (GetTickCount() - last));
     ClientToScreen(window, &at);
-    SetCursorPos(at.x, at.y);
-    Sleep(50);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
+    EXPECT_TRUE(xinput::Click(at));
     last = GetTickCount();
-    Sleep(50);
     ParkCursor();
 }
 
@@ -315,7 +310,7 @@ TEST_F(Setup, HappyPathToThePlugPageAndTheStartedApplication) {
     WindowPixels plain = CaptureWindow(main);
     POINT over = kInstall;
     ClientToScreen(main, &over);
-    SetCursorPos(over.x, over.y);
+    ASSERT_TRUE(xinput::MoveTo(over));
     const RECT install = {336, 246, 336 + 163, 246 + 40};
     EXPECT_TRUE(
         WaitUntil([&] { return Differing(plain, CaptureWindow(main), install) > 500; }, 3000));

@@ -44,7 +44,7 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
     HWND main = mains[0], list = nullptr;
     PostMessageA(tray, kTrayCallback, 1, WM_LBUTTONUP);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-    ASSERT_TRUE(ClickUntil(main, kTab, [&] {
+    ASSERT_TRUE(ClickThen(main, kTab, [&] {
         return (list = ChildAt(main, "SysListView32", kList.x, kList.y)) != nullptr;
     }));
     RemoteList rows(list);
@@ -76,8 +76,8 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
 
     // Signal again: weakest first; SSID then keeps that direction, from now on.
     const Rows bySignal = {"Cafe", "Airport", "Office"}, bySsid = {"Airport", "Cafe", "Office"};
-    EXPECT_TRUE(ClickUntil(main, kHeaderSignal, [&] { return rows.Rows(1) == bySignal; }));
-    EXPECT_TRUE(ClickUntil(main, kHeaderSsid, [&] { return rows.Rows(1) == bySsid; }));
+    EXPECT_TRUE(ClickThen(main, kHeaderSignal, [&] { return rows.Rows(1) == bySignal; }));
+    EXPECT_TRUE(ClickThen(main, kHeaderSsid, [&] { return rows.Rows(1) == bySsid; }));
 
     // Each network joined: the open one at once, the others with the WEP key or the WPA-PSK
     // passphrase typed into the quick connect dialog, which takes the window's place. The link
@@ -103,27 +103,21 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
         const Case& c = cases[row];
         SCOPED_TRACE(c.details);
         // Back on the survey tab (a new scan), the network's row, Connect.
-        ASSERT_TRUE(ClickUntil(main, kTab, [&] { return IsWindowVisible(list) != FALSE; }));
+        ASSERT_TRUE(ClickThen(main, kTab, [&] { return IsWindowVisible(list) != FALSE; }));
         ASSERT_TRUE(WaitUntil([&] { return rows.Rows(1) == bySsid; }));
-        ASSERT_TRUE(ClickUntil(list, rows.Middle(row), [&] { return details() == c.details; }))
+        ASSERT_TRUE(ClickThen(list, rows.Middle(row), [&] { return details() == c.details; }))
             << details();
-        ASSERT_TRUE(ClickUntil(main, kConnect, [&] {
+        ASSERT_TRUE(ClickThen(main, kConnect, [&] {
             return showing("TFormConnectSet") != nullptr || showing("TFormProgress") != nullptr;
         }));
         if (c.typed) {
             HWND dialog = showing("TFormConnectSet");
             ASSERT_NE(dialog, nullptr);
-            EXPECT_FALSE(IsWindowVisible(main));
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }));
             HWND edit = ChildAt(dialog, "Edit", c.entry.x - 30, c.entry.y - 10);
-            ASSERT_TRUE(ClickUntil(dialog, c.entry, [&] { return FocusOf(dialog) == edit; }));
-            ASSERT_TRUE(WaitUntil([&] {
-                Press(VK_END);
-                Press(VK_HOME, true);
-                Type(c.typed);
-                return WaitUntil([&] { return ShownText(edit) == c.typed; }, 1000);
-            }));
+            ASSERT_TRUE(TypeOver(dialog, c.entry, edit, c.typed));
             ASSERT_TRUE(
-                ClickUntil(dialog, kDialogConnect, [&] { return !IsWindowVisible(dialog); }));
+                ClickThen(dialog, kDialogConnect, [&] { return !IsWindowVisible(dialog); }));
         }
         EXPECT_TRUE(WaitUntil([&] {
             return Trace().find(std::string("VYXWL_SetWLANStatus") + c.applied) !=

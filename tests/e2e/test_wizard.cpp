@@ -55,7 +55,6 @@ protected:
         return WaitUntil([&] { return ChildAt(wizard, page, 4, 133) != nullptr; });
     }
     void Shot(HWND window, const std::string& name) {
-        Sleep(300);  // the page painted
         EXPECT_TRUE(SaveScreenshot(window, "e2e_wizard_" + name) ||
                     !std::getenv("WL_SCREENSHOT_DIR"));
     }
@@ -198,11 +197,10 @@ TEST_F(Wizard, NewOnTheProfilePageMakesAnAdHocProfileWithAStaticAddress) {
     Click(wizard, OnPage(64 + 20, 88 + 8));  // the static choice's label
     // The address typed octet by octet, '.' going on to the next; the mask proposed when its
     // frame is entered; the gateway typed too.
-    Click(wizard, OnPage(124 + 4 + 11, 127 + 2 + 7));
+    ASSERT_TRUE(ClickInto(wizard, OnPage(124 + 4 + 11, 127 + 2 + 7)));
     Type("192.168.5.9");
-    Click(wizard, OnPage(124 + 4 + 11, 156 + 2 + 7));
-    Sleep(200);
-    Click(wizard, OnPage(124 + 4 + 11, 185 + 2 + 7));
+    ASSERT_TRUE(ClickInto(wizard, OnPage(124 + 4 + 11, 156 + 2 + 7)));
+    ASSERT_TRUE(ClickInto(wizard, OnPage(124 + 4 + 11, 185 + 2 + 7)));
     Type("192.168.5.1");
     Shot(wizard, "ip_settings");
     Click(wizard, kBtnNext);
@@ -211,23 +209,20 @@ TEST_F(Wizard, NewOnTheProfilePageMakesAnAdHocProfileWithAStaticAddress) {
     // Ad hoc, named by keys.
     Click(wizard, OnPage(64 + 20, 107 + 7));
     POINT name = OnPage(89, 158);
-    ASSERT_TRUE(
-        Retype(wizard, OnPage(89 + 50, 158 + 11), ChildAt(wizard, "Edit", name.x, name.y), "Cell"));
+    ASSERT_TRUE(TypeOver(wizard, OnPage(89 + 50, 158 + 11), ChildAt(wizard, "Edit", name.x, name.y),
+                         "Cell"));
     Shot(wizard, "network_type_adhoc");
     Click(wizard, kBtnNext);
 
     // The channel page: the last channel of the list, chosen with the keyboard.
     ASSERT_TRUE(Shows(wizard, "TFrameChannel"));
     EXPECT_EQ(TextAt(wizard, "ComboBox", 116, 49), "6");
-    // again while a click or the keys are lost
-    ASSERT_TRUE(WaitUntil([&] {
-        if (TextAt(wizard, "ComboBox", 116, 49) == "11") return true;
-        Click(wizard, OnPage(116 + 20, 49 + 10));
-        Sleep(300);
-        Press(VK_END);
-        Press(VK_RETURN);
-        return WaitUntil([&] { return TextAt(wizard, "ComboBox", 116, 49) == "11"; }, 1000);
-    })) << InputTargets(wizard, OnPage(116 + 20, 49 + 10));
+    HWND channels = ChildAt(wizard, "ComboBox", OnPage(116, 49).x, OnPage(116, 49).y);
+    ASSERT_TRUE(ClickThen(wizard, OnPage(116 + 20, 49 + 10),
+                          [&] { return SendMessageA(channels, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    Press(VK_END);
+    Press(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return TextAt(wizard, "ComboBox", 116, 49) == "11"; }));
     Shot(wizard, "channel");
     Click(wizard, kBtnNext);
     ASSERT_TRUE(Shows(wizard, "TFrameSecurity"));

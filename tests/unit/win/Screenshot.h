@@ -21,13 +21,41 @@ struct WindowPixels {
     }
 };
 
-// The window with its frame and child windows, as last painted. A shown window
-// is read from its window context (its children included); a hidden one is
-// asked to print itself.
-inline WindowPixels CaptureWindow(HWND hwnd) {
-    WindowPixels pixels;
+// Whether the window or one of its children has something left to paint.
+inline bool PaintPending(HWND hwnd) {
+    if (GetUpdateRect(hwnd, nullptr, FALSE)) return true;
+    bool pending = false;
+    EnumChildWindows(
+        hwnd,
+        [](HWND child, LPARAM lp) -> BOOL {
+            if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+            *reinterpret_cast<bool*>(lp) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&pending));
+    return pending;
+}
+
+// Repainted whole: a window of this thread at once; one of another thread once that thread
+// has painted all of it and has waited for messages since, which is when the system puts what
+// it painted on the screen.
+inline void Repaint(HWND hwnd) {
     RedrawWindow(hwnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) return;
+    DWORD_PTR result = 0;
+    for (DWORD start = GetTickCount(); PaintPending(hwnd) && GetTickCount() - start < 5000;)
+        Sleep(10);
+    for (int round = 0; round < 2; ++round)
+        SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result);
+}
+
+// The window with its frame and child windows, repainted. A shown window is
+// read from its window context (its children included); a hidden one is asked
+// to print itself.
+inline WindowPixels CaptureWindow(HWND hwnd) {
+    WindowPixels pixels;
+    Repaint(hwnd);
     RECT r;
     GetWindowRect(hwnd, &r);
     pixels.Width = r.right - r.left;

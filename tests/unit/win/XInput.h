@@ -1,0 +1,35 @@
+// A user's mouse and keyboard for the window tests: input made by the X server's test extension
+// (tests/tools/xtestd, whose port the test run puts in WL_XTESTD_PORT), so that it reaches the
+// programs as a user's does, in one stream with the display's own focus and pointer events.
+//
+// Not SendInput from the test: under Wine that moves the system's cursor and warps the X pointer
+// from the test's process, and the program later turns the X crossing event of the warp into a
+// mouse move of its own to the old place. A button injected in between lands there: one click
+// acts twice, or its button goes up beside the control and the click is lost. Keys injected that
+// way are unknown to the X server, which sets them back whenever a window gains the focus.
+//
+// Each call returns once the X server holds the input (false when it could not be made); the
+// programs take it from there in their own time, as they take a user's.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace xinput {
+
+// The pointer moved to a point of the screen and a button (1 left, 3 right) pressed and released
+// there.
+bool Click(POINT screen, int button = 1);
+// The pointer moved to a point of the screen, no button pressed.
+bool MoveTo(POINT screen);
+// The left button pressed or released where the pointer is.
+bool Button(bool up, int button = 1);
+// A key pressed or released and left so (the modifiers a test holds).
+bool Key(WORD vk, bool up);
+// A key pressed and released, with Shift or Ctrl held where asked.
+bool Press(WORD vk, bool shift = false, bool ctrl = false);
+// Typed character by character as the keyboard types it (Shift where a character needs it).
+bool Type(const std::string& text);
+
+}  // namespace xinput
