@@ -1,6 +1,8 @@
-// A user's hands for the window tests: keys typed through the system's input queue, clicks of
-// the real mouse at a point of a control, and a paste from the clipboard as an edit's context
-// menu makes it. The window must be in the foreground for the keys.
+// A user's hands for the window tests of the test program's own windows: keys typed through the
+// system's input queue, clicks of the real mouse at a point of a control, and a paste from the
+// clipboard as an edit's context menu makes it. The window must be in the foreground for the keys.
+// Only for windows of this process: Wine knows the pointer moves this process makes for what they
+// are. Input for another program goes through the X server (XInput.h).
 #pragma once
 
 #include <windows.h>
