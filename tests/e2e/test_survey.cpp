@@ -123,8 +123,10 @@ TEST_F(Monitor, SurveyListsSortsShowsDetailsAndJoinsOpenWepAndWpaPskNetworks) {
             return Trace().find(std::string("VYXWL_SetWLANStatus") + c.applied) !=
                    std::string::npos;
         })) << Trace();
-        EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsWindowVisible(list); }));
-        EXPECT_NE(ChildAt(main, "TFrameInfo", 4, 134), nullptr);
+        EXPECT_TRUE(WaitUntil([&] {
+            return IsWindowVisible(main) && ChildAt(main, "TFrameInfo", 4, 134) != nullptr;
+        })) << "the link page";
+        EXPECT_FALSE(IsWindowVisible(list));
         EXPECT_TRUE(WaitUntil([&] {
             return Title(tray).rfind(std::string("PRV300K\nSignal: ") + c.signal, 0) == 0;
         })) << Title(tray);
