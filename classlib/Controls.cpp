@@ -942,7 +942,14 @@ void TWinControl::ColorChanged() {
 }
 
 void TWinControl::BringToFront() {
-    TControl::BringToFront();
+    // Among windows the first of the list lies on top, as windows made in order lie: first it
+    // goes, so that a sibling whose window is made later goes below it.
+    if (parent_) {
+        auto& list = parent_->controls_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        list.insert(list.begin(), this);
+    }
+    Invalidate();
     if (handle_)
         SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

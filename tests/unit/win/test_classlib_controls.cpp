@@ -720,6 +720,30 @@ TEST_F(ClasslibControls, ListViewRowsFollowItemsSortingAndSelection) {
     EXPECT_EQ(list->Items()->Count(), 0);
 }
 
+TEST_F(ClasslibControls, AWindowBroughtToFrontStaysAboveASiblingMadeLater) {
+    // A list, whose window is made once it can be seen, under a panel brought to the front
+    // before that: the panel stays on top of the list.
+    auto* list = new TListView(form);
+    list->SetBounds(10, 10, 200, 100);
+    list->SetParent(form);
+    auto* panel = new TPanel(form);
+    panel->SetBounds(20, 40, 100, 20);
+    panel->SetParent(form);
+    form->HandleNeeded();
+    panel->Show();
+    panel->BringToFront();
+    ShowForm();
+    ASSERT_TRUE(list->HandleAllocated());
+    auto above = [](HWND upper, HWND lower) {
+        for (HWND h = GetWindow(upper, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
+            if (h == lower) return true;
+        return false;
+    };
+    EXPECT_TRUE(above(panel->Handle(), list->Handle()));
+    POINT inPanel = panel->ClientToScreen({50, 10});
+    EXPECT_EQ(WindowFromPoint(inPanel), panel->Handle());
+}
+
 TEST_F(ClasslibControls, ListRowsFreeTheirRecordsOnceWithTheRow) {
     int frees = 0;
     auto* list = new TListView(form);
