@@ -10,6 +10,15 @@ export WL_ROOT=$root
 trap wine_env_stop EXIT
 trap "exit 130" INT TERM
 wine_env_start
+# The booted prefix, saved and copied while no test runs: each window test
+# program runs in a copy of its own (scripts/own-desktop.sh).
+export WL_PREFIX_TEMPLATE=$root/build/win64/prefix-template
+"$WINESERVER" -k >/dev/null 2>&1 </dev/null
+"$WINESERVER" -w >/dev/null 2>&1 </dev/null
+wine_prefix_clone "$WINEPREFIX" "$WL_PREFIX_TEMPLATE"
+rm -rf "$root/build/win64/prefixes"
+"$WINESERVER" -p >/dev/null 2>&1 </dev/null
+"$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
 
 # Screenshot tests write BMP files here (a Windows path: Wine maps / to Z:).
 shots=$root/build/screenshots

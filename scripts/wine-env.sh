@@ -9,10 +9,9 @@ export WINEDEBUG=-all
 # no downloads of Wine's Mono or Gecko in a fresh prefix
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-wine_env_start() {
-  rm -rf "$WINEPREFIX"
-  mkdir -p "$WINEPREFIX"
-  # a virtual display unless asked to keep the caller's (the demo on a desktop)
+# A virtual display, unless asked to keep the caller's (the demo on a desktop),
+# and the window tests' mouse and keyboard on it (tests/tools/xtestd.c).
+wine_display_start() {
   if [ -z "${WL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
     # Xvfb picks a free display itself and names it on fd 3 (a file, never a
     # pipe): two runs starting at once never share one.
@@ -26,15 +25,23 @@ wine_env_start() {
     [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$n"
   fi
-  # The window tests' mouse and keyboard on this display (tests/tools/xtestd.c).
   if [ -x "$WL_ROOT/build/native/bin/xtestd" ]; then
-    local portfile="$WINEPREFIX/xtestd.port"
-    "$WL_ROOT/build/native/bin/xtestd" "$portfile" </dev/null >/dev/null 2>${XTESTD_LOG:-/dev/null} &
+    local portfile
+    portfile=$(mktemp -u)
+    "$WL_ROOT/build/native/bin/xtestd" "$portfile" </dev/null >/dev/null 2>&1 &
     WL_XTESTD_PID=$!
     for _ in $(seq 100); do [ -s "$portfile" ] && break; sleep 0.05; done
     [ -s "$portfile" ] || { echo "the input server did not start" >&2; return 1; }
-    export WL_XTESTD_PORT=$(cat "$portfile")
+    WL_XTESTD_PORT=$(cat "$portfile")
+    export WL_XTESTD_PORT
+    rm -f "$portfile"
   fi
+}
+
+wine_env_start() {
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wine_display_start || return 1
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
   "$WINELOADER" wineboot -i >/dev/null 2>&1 </dev/null
   # Xvfb has no window manager: unmanaged windows, or hiding an active window
@@ -46,6 +53,19 @@ wine_env_start() {
   "$WINESERVER" -k >/dev/null 2>&1 </dev/null
   "$WINESERVER" -p >/dev/null 2>&1 </dev/null
   "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
+}
+
+# A copy of a booted prefix whose server has saved it: wine_prefix_clone FROM TO.
+# Wine's own programs and libraries (most of its size) are shared by hard links,
+# which no test writes to; the rest is copied.
+wine_prefix_clone() {
+  local from=$1 to=$2 big='drive_c/windows/(system32|syswow64|winsxs)/'
+  rm -rf "$to"
+  mkdir -p "$(dirname "$to")"
+  cp -al "$from" "$to" || return 1
+  (cd "$from" && find . -type f -print0) | while IFS= read -r -d '' f; do
+    [[ $f =~ $big ]] || cp --remove-destination -p "$from/$f" "$to/$f" || return 1
+  done
 }
 
 wine_env_stop() {
