@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <mutex>
 #include <unordered_map>
 
 #include "Application.h"
@@ -19,21 +18,21 @@ namespace {
 class TControlWindows {
 public:
     void Add(HWND hwnd, TWinControl* control) {
-        std::lock_guard<std::mutex> guard(lock_);
+        TScopedLock guard(lock_);
         controls_[hwnd] = control;
     }
     void Remove(HWND hwnd) {
-        std::lock_guard<std::mutex> guard(lock_);
+        TScopedLock guard(lock_);
         controls_.erase(hwnd);
     }
     TWinControl* Find(HWND hwnd) {
-        std::lock_guard<std::mutex> guard(lock_);
+        TScopedLock guard(lock_);
         auto found = controls_.find(hwnd);
         return found == controls_.end() ? nullptr : found->second;
     }
 
 private:
-    std::mutex lock_;  // a window may be looked up from another thread
+    TCriticalSection lock_;  // a window may be looked up from another thread
     std::unordered_map<HWND, TWinControl*> controls_;
 };
 

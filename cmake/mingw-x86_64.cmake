@@ -1,5 +1,6 @@
-# The posix thread model: GoogleTest needs std::mutex, which the win32 model of
-# this compiler lacks. The programs link its runtime statically.
+# The test build: the posix thread model, since GoogleTest needs std::mutex, which the win32 model
+# of this compiler lacks. The programs link its runtime statically. The system code builds with
+# both models (the shipping build, cmake/mingw-i686.cmake, uses the win32 one).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)

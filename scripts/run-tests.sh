@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the native units under the sanitizers, the win64 build
-# under Wine and a bounded run of each fuzz target, as one ctest run with one
-# summary.
+# under Wine, a bounded run of each fuzz target and the check of what the
+# win32 programs import, as one ctest run with one summary.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -27,7 +27,7 @@ mkdir -p "$shots"
 export WL_SCREENSHOT_DIR="Z:${shots//\//\\}"
 
 cat > build/CTestTestfile.cmake <<CT
-subdirs("native" "win64" "fuzz")
+subdirs("native" "win64" "fuzz" "win32")
 CT
 status=0
 ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)" || status=$?
