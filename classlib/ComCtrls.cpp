@@ -8,6 +8,7 @@
 
 #include "CommonControls.h"
 #include "Handles.h"
+#include "SystemLibrary.h"
 
 namespace {
 
@@ -501,7 +502,7 @@ TRichEdit::TRichEdit(TComponent* owner) : TWinControl(owner) {
 }
 
 void TRichEdit::CreateParams(TCreateParams& params) {
-    static HMODULE library = LoadLibraryA("riched20.dll");
+    static HMODULE library = LoadSystemLibrary("riched20.dll");
     if (!library) throw Exception("Cannot load riched20.dll");
     TWinControl::CreateParams(params);
     params.WinClassName = RICHEDIT_CLASSA;

@@ -1,6 +1,7 @@
 #include "CommonControls.h"
 
 #include "SysUtils.h"
+#include "SystemLibrary.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ void Bind(HMODULE library, const char* name, Fn& fn) {
 }
 
 TCommonControls Load() {
-    HMODULE library = LoadLibraryA("comctl32.dll");  // kept for the program's life
+    HMODULE library = LoadSystemLibrary("comctl32.dll");  // kept for the program's life
     if (!library) throw Exception("Cannot load the common controls library");
     TCommonControls c = {};
     Bind(library, "InitCommonControlsEx", c.InitCommonControlsEx);

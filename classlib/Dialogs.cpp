@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Application.h"
+#include "SystemLibrary.h"
 
 namespace {
 const char kDialogProp[] = "WlFileDialog";
@@ -14,7 +15,7 @@ const char kDialogProp[] = "WlFileDialog";
 // printing libraries with it, which no other window of the programs needs.
 using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
 BOOL RunFileDialog(bool save, OPENFILENAMEA* ofn) {
-    static HMODULE library = LoadLibraryA("comdlg32.dll");
+    static HMODULE library = LoadSystemLibrary("comdlg32.dll");
     if (!library) throw Exception("Cannot load comdlg32.dll");
     auto run = reinterpret_cast<FileDialogFunction>(reinterpret_cast<void (*)()>(
         GetProcAddress(library, save ? "GetSaveFileNameA" : "GetOpenFileNameA")));

@@ -210,6 +210,10 @@ void TEdit::SelectAll() {
     SendMessageA(Handle(), EM_SETSEL, 0, -1);
 }
 
+void TEdit::PasteFromClipboard() {
+    SendMessageA(Handle(), WM_PASTE, 0, 0);
+}
+
 void TEdit::TextChanged() {
     if (HandleAllocated()) {
         TWinControl::TextChanged();  // the edit reports the change itself

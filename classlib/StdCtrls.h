@@ -65,6 +65,8 @@ public:
     int SelLength() const;
     void SetSelLength(int length);
     void SelectAll();
+    // The clipboard's text over the selection, as the edit's own Ctrl+V does it.
+    void PasteFromClipboard();
     void Clear() { SetText(""); }
 
     // After every change of the text, by the user or by SetText (setting the

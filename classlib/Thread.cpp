@@ -1,5 +1,7 @@
 #include "Thread.h"
 
+#include <algorithm>
+#include <deque>
 #include <exception>
 
 #include "SysUtils.h"
@@ -9,10 +11,11 @@ namespace {
 const char kSyncWindowClass[] = "TThreadSyncWindow";
 const UINT kSyncMessage = WM_APP + 1;
 
-// One Synchronize call on its way to the main thread; lives on the caller's stack.
+// One Synchronize call waiting for the main thread; lives on the caller's stack.
 struct SyncCall {
-    const std::function<void()>* method;
+    const std::function<void()>* method = nullptr;
     std::exception_ptr error;
+    TEvent done{true};  // set once the call has run
 };
 
 // Static initialisers run on the program's first thread, before any other thread exists.
@@ -21,6 +24,9 @@ struct SyncState {
     HWND window = nullptr;
     DWORD threadId = 0;
     DWORD firstThreadId = GetCurrentThreadId();
+    // The calls this process's threads wait for, oldest first. The window's message carries
+    // none of them: any program on the desktop can send it one.
+    std::deque<SyncCall*> pending;
     // Never destroyed: threads may still end (and Synchronize) while the program exits.
 };
 
@@ -32,18 +38,55 @@ SyncState& Sync() {
 // Make sure the first thread is known before main runs.
 [[maybe_unused]] const SyncState& syncInit = Sync();
 
-LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kSyncMessage && wParam == GetCurrentProcessId()) {
-        SyncCall* call = reinterpret_cast<SyncCall*>(lParam);
+// On the main thread: every call waiting, each taken from the queue before it runs, so that a
+// call run while another waits in a message loop runs once.
+void RunPendingCalls() {
+    SyncState& s = Sync();
+    for (;;) {
+        SyncCall* call = nullptr;
+        {
+            TScopedLock lock(s.lock);
+            if (s.pending.empty()) return;
+            call = s.pending.front();
+            s.pending.pop_front();
+        }
         // Nothing may unwind through the system's message dispatch.
         try {
             (*call->method)();
         } catch (...) {
             call->error = std::current_exception();
         }
+        call->done.Set();  // the caller may return, and the call go, from here on
+    }
+}
+
+LRESULT CALLBACK SyncWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kSyncMessage) {
+        RunPendingCalls();
         return 1;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Waits up to timeoutMs for handle, serving the messages sent to this thread's windows meanwhile,
+// as a thread blocked in SendMessage does.
+bool WaitServingSent(HANDLE handle, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        // Serve what is already waiting: the wait below wakes only for messages sent later.
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        DWORD remaining = INFINITE;
+        if (timeoutMs != INFINITE) {
+            DWORD spent = GetTickCount() - start;
+            remaining = spent >= timeoutMs ? 0 : timeoutMs - spent;
+        }
+        DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0) return true;
+        if (r != WAIT_OBJECT_0 + 1) return false;
+        // A message was sent to one of this thread's windows: served at the top of the loop.
+        // Posted messages stay queued for the message loop.
+    }
 }
 
 }  // namespace
@@ -73,22 +116,7 @@ DWORD SynchronizeThreadId() {
 bool WaitServingSynchronize(HANDLE handle, DWORD timeoutMs) {
     if (GetCurrentThreadId() != SynchronizeThreadId())
         return WaitForSingleObject(handle, timeoutMs) == WAIT_OBJECT_0;
-    DWORD start = GetTickCount();
-    for (;;) {
-        // Serve what is already waiting: the wait below wakes only for messages sent later.
-        MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        DWORD remaining = INFINITE;
-        if (timeoutMs != INFINITE) {
-            DWORD spent = GetTickCount() - start;
-            remaining = spent >= timeoutMs ? 0 : timeoutMs - spent;
-        }
-        DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_SENDMESSAGE);
-        if (r == WAIT_OBJECT_0) return true;
-        if (r != WAIT_OBJECT_0 + 1) return false;
-        // A message was sent to one of this thread's windows: served at the top of the loop.
-        // Posted messages stay queued for the message loop.
-    }
+    return WaitServingSent(handle, timeoutMs);
 }
 
 TThread::TThread(bool createSuspended) : createSuspended_(createSuspended) {
@@ -165,8 +193,25 @@ void TThread::Synchronize(const std::function<void()>& method) {
         return;
     }
     if (!window) throw Exception("Synchronize without a main thread window");
-    SyncCall call{&method, nullptr};
-    SendMessageA(window, kSyncMessage, GetCurrentProcessId(), reinterpret_cast<LPARAM>(&call));
+    SyncCall call;
+    call.method = &method;
+    {
+        TScopedLock lock(s.lock);
+        s.pending.push_back(&call);
+    }
+    SendMessageA(window, kSyncMessage, 0, 0);
+    bool taken = true;
+    {
+        TScopedLock lock(s.lock);
+        auto queued = std::find(s.pending.begin(), s.pending.end(), &call);
+        if (queued != s.pending.end()) {
+            // The main thread's window is gone: the call never runs.
+            s.pending.erase(queued);
+            taken = false;
+        }
+    }
+    // Another message may have taken the call and still be running it.
+    if (taken) WaitServingSent(call.done, INFINITE);
     if (call.error) std::rethrow_exception(call.error);
 }
 

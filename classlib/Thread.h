@@ -7,7 +7,9 @@
 //
 // Synchronize runs a call on the main thread through a hidden window of that thread. The main
 // thread serves such calls whenever it reads its messages and while it waits in WaitFor, so a
-// thread may Synchronize while the main thread is waiting for it to end.
+// thread may Synchronize while the main thread is waiting for it to end. The calls wait in the
+// process; the window's message only wakes the main thread, so a message another program sends
+// it runs nothing but calls this process's threads made.
 //
 // Ownership: an owner frees a thread object only once its thread has ended. StopThread and
 // ReleaseThread below hand a thread that is still running to itself instead: it frees its own

@@ -106,12 +106,11 @@ bool StorePskEntry(WLProfile& profile, int32_t cipher, const AnsiString& typed) 
     return true;
 }
 
-bool KeyReplacesText(char key) {
-    if (key == kBackspace || key == kCtrlV) return true;
-    return static_cast<unsigned char>(key) >= ' ' && key != kDelete;
-}
-
-bool UnmaskOnKeyPress(char key, size_t textLength, size_t selLength) {
-    if (textLength == 0) return true;
-    return selLength == textLength && KeyReplacesText(key);
+TMaskedKey MaskedKeyAction(char key, size_t textLength, size_t selLength) {
+    if (textLength == 0) return TMaskedKey::Unmask;
+    if (selLength != textLength) return TMaskedKey::Keep;
+    if (key == kCtrlV) return TMaskedKey::UnmaskIfPasted;
+    if (key == kBackspace) return TMaskedKey::Unmask;
+    bool printable = static_cast<unsigned char>(key) >= ' ' && key != kDelete;
+    return printable ? TMaskedKey::Unmask : TMaskedKey::Keep;
 }

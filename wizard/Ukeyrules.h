@@ -77,10 +77,11 @@ int32_t PskAuthenticationMode(int32_t networkMode);
 // profile untouched, when the trimmed passphrase does not fit.
 bool StorePskEntry(WLProfile& profile, int32_t cipher, const AnsiString& typed);
 
-// A masked entry shows in plain once a key replaces it: a printable character, Backspace or
-// Ctrl+V typed over the whole text. Ctrl+C and Ctrl+X (which would put the stored secret on
-// the clipboard), Enter, Esc and the other control keys leave it masked.
-bool KeyReplacesText(char key);
-// Whether a key press unmasks an edit: an empty edit always; a masked one when key replaces
-// its whole text (selection as long as the text).
-bool UnmaskOnKeyPress(char key, size_t textLength, size_t selLength);
+// What a key pressed in a masked passphrase or key edit does to the mask. A printable character
+// or Backspace over the whole text replaces it and shows in plain; Ctrl+V over the whole text
+// shows in plain only once the paste has replaced it (an empty clipboard pastes nothing, and
+// the stored secret would stay in view). Ctrl+C and Ctrl+X (which would put the stored secret
+// on the clipboard), Enter, Esc and the other control keys, and any key over a part of the
+// text, leave it masked. An empty edit always shows what comes.
+enum class TMaskedKey { Keep, Unmask, UnmaskIfPasted };
+TMaskedKey MaskedKeyAction(char key, size_t textLength, size_t selLength);

@@ -36,11 +36,22 @@ void SelectValueOrFirst(TComboBox* combo, intptr_t value) {
     if (combo->Items()->Count() > 0) combo->SetItemIndex(0);
 }
 
-void UnmaskForKey(TEdit* edit, char key) {
+void UnmaskForKey(TEdit* edit, char& key) {
     AnsiString text = edit->Text();
-    if (!UnmaskOnKeyPress(key, text.size(), static_cast<size_t>(edit->SelLength()))) return;
-    edit->SetPasswordChar(0);
-    if (!text.empty()) edit->SelectAll();
+    switch (MaskedKeyAction(key, text.size(), static_cast<size_t>(edit->SelLength()))) {
+        case TMaskedKey::Keep:
+            return;
+        case TMaskedKey::Unmask:
+            edit->SetPasswordChar(0);
+            if (!text.empty()) edit->SelectAll();
+            return;
+        case TMaskedKey::UnmaskIfPasted:
+            // The edit would paste on this key: paste here instead, to see what it did.
+            key = 0;
+            edit->PasteFromClipboard();
+            if (edit->Text() != text) edit->SetPasswordChar(0);
+            return;
+    }
 }
 
 void PlaceWizardPage(TPropertyPageFrame* page, TWinControl* parent, const ControlSpec* layout,

@@ -36,8 +36,9 @@ void FillCombo(TComboBox* combo, const std::vector<WizardChoice>& choices);
 void SelectValueOrFirst(TComboBox* combo, intptr_t value);
 
 // A key pressed in a masked passphrase or key edit: shown in plain when the key replaces the
-// whole text (selected again, so that the key replaces it), or when the edit is empty.
-void UnmaskForKey(TEdit* edit, char key);
+// whole text (selected again, so that the key replaces it), or when the edit is empty. Ctrl+V
+// is pasted here (key becomes 0) and shows the text only when the paste changed it.
+void UnmaskForKey(TEdit* edit, char& key);
 
 // A page placed on parent at its row of the layout table, hidden, in the pages' font.
 void PlaceWizardPage(TPropertyPageFrame* page, TWinControl* parent, const ControlSpec* layout,

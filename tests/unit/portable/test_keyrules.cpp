@@ -129,14 +129,29 @@ TEST(KeyRules, PskPassphraseIsTrimmedAndTakenWithEightToSixtyThreeCharacters) {
 }
 
 TEST(KeyRules, OnlyKeysThatReplaceTheWholeMaskedTextUnmaskIt) {
-    // a, 8-bit e, Backspace and Ctrl+V replace the text; Ctrl+C and Ctrl+X would put it on the
+    // a, 8-bit e and Backspace replace the text; Ctrl+V replaces it only when the clipboard
+    // holds text, which shows once the paste is done; Ctrl+C and Ctrl+X would put it on the
     // clipboard in plain; Enter, Esc, Ctrl+A and Ctrl+Backspace replace nothing.
-    for (char key : {'a', ' ', '\xE9', '\x08', '\x16'}) {
-        EXPECT_TRUE(UnmaskOnKeyPress(key, 10, 10)) << int(key);
-        EXPECT_FALSE(UnmaskOnKeyPress(key, 10, 9)) << "part selected " << int(key);
-        EXPECT_FALSE(UnmaskOnKeyPress(key, 10, 0)) << "none selected " << int(key);
+    struct Case {
+        char key;
+        TMaskedKey whole;
+    } cases[] = {{'a', TMaskedKey::Unmask},
+                 {' ', TMaskedKey::Unmask},
+                 {'\xE9', TMaskedKey::Unmask},
+                 {'\x08', TMaskedKey::Unmask},
+                 {'\x16', TMaskedKey::UnmaskIfPasted},
+                 {'\x03', TMaskedKey::Keep},
+                 {'\x18', TMaskedKey::Keep},
+                 {'\x0D', TMaskedKey::Keep},
+                 {'\x1B', TMaskedKey::Keep},
+                 {'\x01', TMaskedKey::Keep},
+                 {'\x7F', TMaskedKey::Keep}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(MaskedKeyAction(c.key, 10, 10), c.whole) << int(c.key);
+        EXPECT_EQ(MaskedKeyAction(c.key, 10, 9), TMaskedKey::Keep)
+            << "part selected " << int(c.key);
+        EXPECT_EQ(MaskedKeyAction(c.key, 10, 0), TMaskedKey::Keep)
+            << "none selected " << int(c.key);
+        EXPECT_EQ(MaskedKeyAction(c.key, 0, 0), TMaskedKey::Unmask) << "an empty edit shows it";
     }
-    for (char key : {'\x03', '\x18', '\x0D', '\x1B', '\x01', '\x7F'})
-        EXPECT_FALSE(UnmaskOnKeyPress(key, 10, 10)) << int(key);
-    EXPECT_TRUE(UnmaskOnKeyPress('a', 0, 0)) << "an empty edit shows what is typed";
 }

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <exception>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -79,6 +82,85 @@ TEST(ThreadSynchronize, HandsExceptionsBackAndRunsDirectlyOnTheMainThread) {
     DWORD ranOn = 0;
     thread->Synchronize([&] { ranOn = GetCurrentThreadId(); });
     EXPECT_EQ(ranOn, GetCurrentThreadId());
+}
+
+// This process's hidden window of Synchronize: other test programs on the desktop have theirs.
+HWND OwnSyncWindow() {
+    InitThreadSynchronize();
+    HWND window = nullptr;
+    while ((window = FindWindowExA(HWND_MESSAGE, window, "TThreadSyncWindow", nullptr))) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == GetCurrentProcessId()) return window;
+    }
+    return nullptr;
+}
+
+TEST(ThreadSynchronize, RunsNothingThatAMessageFromOutsideCarries) {
+    HWND window = OwnSyncWindow();
+    ASSERT_NE(window, nullptr);
+    // What any program can send the window: the process id, which anyone can look up, and a
+    // pointer: to a record of the shape the window once called through, then to nowhere.
+    bool ran = false;
+    std::function<void()> method = [&] { ran = true; };
+    struct {
+        const std::function<void()>* method;
+        std::exception_ptr error;
+    } record{&method, nullptr};
+    const UINT message = WM_APP + 1;
+    const LPARAM nowhere = 0x10;
+    auto thread = MakeThread<BodyThread>(false, [&](BodyThread&) {
+        SendMessageA(window, message, GetCurrentProcessId(), reinterpret_cast<LPARAM>(&record));
+        if (ran) return;  // a failure to report, not a crash
+        SendMessageA(window, message, GetCurrentProcessId(), nowhere);
+        PostMessageA(window, message, GetCurrentProcessId(), nowhere);
+    });
+    ASSERT_TRUE(thread->WaitFor(kPatienceMs));
+    MSG msg;
+    while (PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_FALSE(ran) << "the window called through a pointer it was sent";
+
+    // Synchronize still works afterwards.
+    int value = 0;
+    auto caller = MakeThread<BodyThread>(
+        false, [&](BodyThread& self) { self.Synchronize([&] { value = 7; }); });
+    ASSERT_TRUE(caller->WaitFor(kPatienceMs));
+    EXPECT_EQ(value, 7);
+}
+
+TEST(ThreadSynchronize, RunsEachCallOnceWhileMessagesFromOutsideArrive) {
+    HWND window = OwnSyncWindow();
+    ASSERT_NE(window, nullptr);
+    const DWORD mainId = GetCurrentThreadId();
+    constexpr int kThreads = 3;
+    constexpr int kCalls = 200;
+    int counts[kThreads] = {};
+    int early[kThreads] = {};    // Synchronize returned before its call had run
+    int offMain[kThreads] = {};  // a call run on another thread
+    std::atomic<bool> stop{false};
+    // Another program sending the window its message over and over, each answered in turn.
+    auto noise = MakeThread<BodyThread>(false, [&](BodyThread&) {
+        while (!stop) SendMessageA(window, WM_APP + 1, GetCurrentProcessId(), 0);
+    });
+    std::vector<std::unique_ptr<BodyThread>> callers;
+    for (int t = 0; t < kThreads; ++t)
+        callers.push_back(MakeThread<BodyThread>(false, [&, t](BodyThread& self) {
+            for (int i = 1; i <= kCalls; ++i) {
+                self.Synchronize([&, t] {
+                    ++counts[t];
+                    if (GetCurrentThreadId() != mainId) ++offMain[t];
+                });
+                if (counts[t] != i) ++early[t];
+            }
+        }));
+    for (auto& caller : callers) EXPECT_TRUE(caller->WaitFor(kPatienceMs));
+    stop = true;
+    ASSERT_TRUE(noise->WaitFor(kPatienceMs));
+    for (int t = 0; t < kThreads; ++t) {
+        EXPECT_EQ(counts[t], kCalls) << t;
+        EXPECT_EQ(early[t], 0) << t;
+        EXPECT_EQ(offMain[t], 0) << t;
+    }
 }
 
 TEST(ThreadFreeOnTerminate, RunsOnTerminateOnTheMainThreadThenFreesItself) {

@@ -38,6 +38,13 @@ void SetClipboard(const std::string& text) {
     CloseClipboard();
 }
 
+// Nothing on the clipboard, text or otherwise.
+void ClearClipboard() {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+}
+
 // A key held with Ctrl, as the keyboard sends it.
 void CtrlKey(WORD vk) {
     userinput::Key(VK_CONTROL, false);
@@ -57,6 +64,16 @@ protected:
     // keys go on where they went (not to some other window of the system's).
     static std::function<bool()> InFront(TForm* form) {
         return [form] { return GetForegroundWindow() == form->Handle(); };
+    }
+    // The dialog run modally while the script plays; closed if the script stalls.
+    static int RunDialog(TForm* dialog, const Script& s) {
+        mainwin::OneShot guard(20000, [dialog] {
+            PostMessageA(dialog->Handle(), BroadcastMsgId, bmCloseDialogs, 0);
+            return true;
+        });
+        int result = RunModalInPlaceOf(dialog, nullptr);
+        EXPECT_TRUE(s.Finished()) << "waiting at: " << s.Waiting();
+        return result;
     }
     std::function<bool()> ShotOf(TForm* form, const std::string& name) {
         return [form, name] {
@@ -217,12 +234,7 @@ TEST_F(Security, QuickConnectOffersTheNetworksKindsAndWritesOnlyAnAcceptedEntry)
             })
         .Then("full", [&] { return dialog->FrameWEP1->EdtKey1->Text() == "0123456789"; })
         .Then("connect", Click(dialog->BtnConnect));
-    mainwin::OneShot guard(20000, [&] {
-        PostMessageA(dialog->Handle(), BroadcastMsgId, bmCloseDialogs, 0);
-        return true;
-    });
-    EXPECT_EQ(RunModalInPlaceOf(dialog.get(), nullptr), mrOk);
-    EXPECT_TRUE(s.Finished()) << "waiting at: " << s.Waiting();
+    EXPECT_EQ(RunDialog(dialog.get(), s), mrOk);
     EXPECT_EQ(shown, (std::vector<std::string>{"PSK psk", "WEP wep"}));
     EXPECT_EQ(message, kWrongKey);
     EXPECT_TRUE(restored) << "a refused Connect leaves EditProfile byte for byte";
@@ -240,6 +252,79 @@ TEST_F(Security, QuickConnectOffersTheNetworksKindsAndWritesOnlyAnAcceptedEntry)
     // The page stores the four key edits as they stand, loaded from the profile.
     SetTextField(expected.WEPKey2, "1111111111");
     EXPECT_TRUE(SameProfile(edit, expected));
+}
+
+TEST_F(Security, CtrlVWithNoTextOnTheClipboardNeverShowsAStoredSecret) {
+    Start();
+    TAutoFree<TFormConnectSet> dialog(NewForm<TFormConnectSet>(Application));
+    WLProfile& edit = FAGlobalVar.EditProfile;
+    edit = FAGlobalVar.DefaultProfile;
+    SetTextField(edit.Ssid1, "Office");
+    edit.NetworkMode = 1;
+    edit.EncryptionMethod = 2;
+    SetTextField(edit.WPAPassphrase, "stored passphrase");
+    edit.WEPEncryptionLevel = kWepLevel64;
+    SetTextField(edit.WEPKey1, "0123456789");
+    ASSERT_TRUE(dialog->PrepareForm(edit.EncryptionMethod));
+    TEdit* passphrase = dialog->FrameWPAPSK1->EdtPassphrase;
+    TEdit* key = dialog->FrameWEP1->EdtKey1;
+    std::vector<std::string> seen;
+    auto note = [&](const char* what, TEdit* e) {
+        seen.push_back(std::string(what) + ": " + e->Text() + (e->PasswordChar() ? " *" : ""));
+    };
+    // Ctrl and each letter over the whole masked text, then Home, which says they all arrived.
+    bool home = false;
+    for (TEdit* e : {passphrase, key})
+        e->OnKeyDown = [&home](TObject*, WORD& k, TShiftState) { home = home || k == VK_HOME; };
+    auto keysOver = [&home](TEdit* e, std::vector<char> letters) {
+        home = false;
+        e->SetFocus();
+        e->SelectAll();
+        for (char letter : letters) CtrlKey(static_cast<WORD>(letter));
+        KeyOnce(VK_HOME);
+    };
+    auto arrived = [&home] { return home; };
+    auto choose = [&](WORD arrow) {
+        dialog->CmbSecurity->SetFocus();
+        KeyOnce(arrow);
+    };
+    std::string clipboard;
+    Script s;
+    s.Then("shown", [&] { return dialog->Visible(); })
+        .Do("paste nothing",
+            [&] {
+                ClearClipboard();
+                keysOver(passphrase, {'V', 'C'});
+            })
+        .Then("arrived", arrived)
+        .Do("read",
+            [&] {
+                clipboard = Clipboard();
+                note("PSK", passphrase);
+            })
+        .Do("wep", [&] { choose(VK_UP); })
+        .Then("wep shown", [&] { return dialog->ActiveFrame == dialog->FrameWEP1; })
+        .Do("paste nothing", [&] { keysOver(key, {'V'}); })
+        .Then("arrived", arrived)
+        .Do("read", [&] { note("WEP", key); })
+        // Shown again, the page masks the stored passphrase again.
+        .Do("psk", [&] { choose(VK_DOWN); })
+        .Then("psk shown", [&] { return dialog->ActiveFrame == dialog->FrameWPAPSK1; })
+        .Do("paste text",
+            [&] {
+                note("PSK again", passphrase);
+                SetClipboard("pasted passphrase");
+                keysOver(passphrase, {'V'});
+            })
+        .Then("arrived", arrived)
+        .Do("read", [&] { note("PSK pasted", passphrase); })
+        .Then("cancel", Click(dialog->BtnCancel));
+    EXPECT_EQ(RunDialog(dialog.get(), s), mrCancel);
+    // A password edit drops its selection on a paste with nothing to paste: the stored secret
+    // goes, never shown and never copied. A paste of text shows what was pasted.
+    EXPECT_EQ(seen, (std::vector<std::string>{"PSK: ", "WEP: ", "PSK again: stored passphrase *",
+                                              "PSK pasted: pasted passphrase"}));
+    EXPECT_EQ(clipboard, "(none)") << "the stored passphrase went to the clipboard";
 }
 
 }  // namespace
