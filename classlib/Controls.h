@@ -152,6 +152,9 @@ public:
     virtual void BringToFront();
     POINT ClientToScreen(POINT p) const;
 
+    // The logical palette the control's pictures are drawn with; none unless a control has one.
+    virtual HPALETTE GetPalette() { return nullptr; }
+
     // Sends a message straight to the control's WndProc.
     LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual void WndProc(TMessage& msg);

@@ -80,6 +80,26 @@ private:
     TMemoryDC mem_;
 };
 
+// A picture's palette selected into the context and realized for a drawing, and the
+// context's own selected back at the end, also by an exception. No palette: nothing changes.
+class PaletteScope {
+public:
+    PaletteScope(HDC dc, HPALETTE palette) : dc_(dc) {
+        if (!palette) return;
+        old_ = SelectPalette(dc, palette, TRUE);
+        if (old_) RealizePalette(dc);
+    }
+    ~PaletteScope() {
+        if (old_) SelectPalette(dc_, old_, TRUE);
+    }
+    PaletteScope(const PaletteScope&) = delete;
+    PaletteScope& operator=(const PaletteScope&) = delete;
+
+private:
+    HDC dc_;
+    HPALETTE old_ = nullptr;
+};
+
 // A canvas drawing on a context that is someone else's, for the scope.
 class BoundCanvas {
 public:

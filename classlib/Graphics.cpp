@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -279,6 +280,8 @@ struct TBitmap::Image {
     uint8_t* Bits = nullptr;
     int Width = 0;
     int Height = 0;
+    // The colour table of the file the picture came from, shared by its copies.
+    std::shared_ptr<std::remove_pointer_t<HPALETTE>> Palette;
 };
 
 // A picture in the program's resources: the data stay where the module maps them.
@@ -450,6 +453,7 @@ void TBitmap::MakeOwn() {
         std::shared_ptr<Image> own = NewImage(image->Width, image->Height);
         GdiFlush();
         std::memcpy(own->Bits, image->Bits, RowBytes(image->Width) * image->Height);
+        own->Palette = image->Palette;
         FreeCanvas();
         image_ = std::move(own);
     } else if (source_ && source_->Decoded.lock() == image_) {
@@ -540,26 +544,58 @@ struct BmpLayout {
     int Height = 0;
 };
 
+// The colours a BMP of 8 bits or fewer a pixel lists; none above 8 bits.
+size_t ColorTableSize(const BITMAPINFOHEADER& header) {
+    if (header.biBitCount > 8) return 0;
+    return header.biClrUsed ? header.biClrUsed : size_t(1) << header.biBitCount;
+}
+
 BmpLayout ReadBmp(const unsigned char* bytes, size_t size) {
     BmpLayout bmp;
     if (size < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || bytes[0] != 'B' ||
         bytes[1] != 'M')
         return bmp;
     std::memcpy(&bmp.File, bytes, sizeof(bmp.File));
-    if (bmp.File.bfOffBits <= sizeof(bmp.File) || bmp.File.bfOffBits >= size) return bmp;
+    if (bmp.File.bfOffBits < sizeof(bmp.File) + sizeof(BITMAPINFOHEADER) ||
+        bmp.File.bfOffBits >= size)
+        return bmp;
     std::vector<uint8_t> info(bytes + sizeof(bmp.File), bytes + bmp.File.bfOffBits);
     BITMAPINFOHEADER header;
     std::memcpy(&header, info.data(), sizeof(header));
     int width = header.biWidth;
     int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
     size_t stride = ((static_cast<size_t>(width) * header.biBitCount + 31) & ~31u) / 8;
-    if (header.biSize < sizeof(BITMAPINFOHEADER) || width <= 0 || height <= 0 ||
-        header.biCompression != BI_RGB || stride * height > size - bmp.File.bfOffBits)
+    // The header and its colour table must lie before the pixels: the drawing reads both.
+    if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > info.size() ||
+        ColorTableSize(header) > (info.size() - header.biSize) / sizeof(RGBQUAD) || width <= 0 ||
+        height <= 0 || header.biCompression != BI_RGB ||
+        stride * height > size - bmp.File.bfOffBits)
         return bmp;
     bmp.Info = std::move(info);
     bmp.Width = width;
     bmp.Height = height;
     return bmp;
+}
+
+// A palette of the colour table of a BMP of 8 bits or fewer a pixel; null for any other.
+std::shared_ptr<std::remove_pointer_t<HPALETTE>> BmpPalette(const BmpLayout& bmp) {
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, bmp.Info.data(), sizeof(header));
+    size_t count = header.biBitCount == 0 ? 0 : ColorTableSize(header);  // there, ReadBmp says
+    if (count > 256) count = 256;
+    if (count == 0) return nullptr;
+    std::vector<uint8_t> block(sizeof(LOGPALETTE) + count * sizeof(PALETTEENTRY));
+    auto* palette = reinterpret_cast<LOGPALETTE*>(block.data());
+    palette->palVersion = 0x300;
+    palette->palNumEntries = static_cast<WORD>(count);
+    for (size_t i = 0; i < count; ++i) {
+        RGBQUAD quad;
+        std::memcpy(&quad, bmp.Info.data() + header.biSize + i * sizeof(quad), sizeof(quad));
+        palette->palPalEntry[i] = {quad.rgbRed, quad.rgbGreen, quad.rgbBlue, 0};
+    }
+    HPALETTE handle = CreatePalette(palette);
+    if (!handle) return nullptr;
+    return {handle, [](HPALETTE p) { DeleteObject(p); }};
 }
 
 [[noreturn]] void RefuseBmp(const unsigned char* bytes, size_t size) {
@@ -597,6 +633,7 @@ std::shared_ptr<TBitmap::Image> DecodePicture(const unsigned char* bytes, size_t
     BmpLayout bmp = ReadBmp(bytes, size);
     if (bmp.Info.empty()) RefuseBmp(bytes, size);
     std::shared_ptr<TBitmap::Image> image = NewImage(bmp.Width, bmp.Height);
+    image->Palette = BmpPalette(bmp);
     {
         TMemoryDC memory(nullptr);
         if (!memory) throw EInvalidGraphicOperation("Out of system resources");
@@ -644,6 +681,11 @@ TBitmap::Image* TBitmap::Pixels() const {
         image_ = std::move(image);
     }
     return image_.get();
+}
+
+HPALETTE TBitmap::Palette() const {
+    Image* image = Pixels();
+    return image ? image->Palette.get() : nullptr;
 }
 
 void TBitmap::LoadFromMemory(const void* data, size_t size) {

@@ -198,6 +198,9 @@ public:
     void DrawOn(HDC dc, const RECT& dest, const RECT& source) const;
     // True while the pixels are decoded and held by this bitmap.
     bool Decoded() const { return image_ != nullptr; }
+    // The logical palette of a picture read from a BMP with a colour table, kept by the
+    // bitmap and its copies; null for any other picture.
+    HPALETTE Palette() const;
 
     // JPEG (baseline or progressive) or BMP data.
     void LoadFromMemory(const void* data, size_t size);

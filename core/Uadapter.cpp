@@ -314,7 +314,7 @@ bool CAdapter::GetDriverInfo(DriverInfo& info) {
 
 WLProfile* CAdapter::FindCachedProfile(const AnsiString& name) {
     for (WLProfile& profile : Profiles)
-        if (TextField(profile.ProfileName) == name) return &profile;
+        if (SameProfileName(TextField(profile.ProfileName), name)) return &profile;
     return nullptr;
 }
 
@@ -366,7 +366,7 @@ bool CAdapter::ReloadProfiles() {
             std::memset(name, 0, sizeof(name));
             if (DriverLib.VYXWL_EnumWLProfiles(index, name) != 1) break;
             name[sizeof(name) - 1] = '\0';
-            if (std::strcmp(name, kEditingProfile) == 0) continue;
+            if (SameProfileName(name, kEditingProfile)) continue;
             WLProfile profile = FAGlobalVar.DefaultProfile;
             if (DriverLib.VYXWL_GetWLProfile(name, &profile) != 1) continue;
             SetTextField(profile.NetworkInfo.NI_sz_CurProfile, TextField(profile.ProfileName));
@@ -414,7 +414,7 @@ bool CAdapter::ReplaceProfile(const AnsiString& oldName, const WLProfile& profil
     // must not keep a profile the store no longer has.
     AnsiString newName = TextField(profile.ProfileName);
     for (size_t i = Profiles.size(); i-- > 0;) {
-        if (i == index || TextField(Profiles[i].ProfileName) != newName) continue;
+        if (i == index || !SameProfileName(TextField(Profiles[i].ProfileName), newName)) continue;
         Profiles.erase(Profiles.begin() + static_cast<std::ptrdiff_t>(i));
         if (i < index) --index;
     }
@@ -441,18 +441,25 @@ bool CAdapter::ImportProfile(const AnsiString& fileName, const AnsiString& profi
                              WLProfile* imported) {
     if (!StoreUsable()) return false;
     WLProfile profile;
-    bool readBack = false;
     {
         DriverLibGuard driver(DriverLib, StopEvent);
         if (!driver) return false;
-        DriverLib.VYXWL_RegImportProfile(fileName.c_str(), profileName.c_str());
-        readBack = DriverLib.FindDriverProfile(profileName, profile, FAGlobalVar.DefaultProfile);
+        // A refused file leaves a stored profile of that name as it was: reading that back
+        // would pass the old profile off as the imported one.
+        if (DriverLib.VYXWL_RegImportProfile(fileName.c_str(), profileName.c_str()) == 0)
+            return false;
+        if (!DriverLib.FindDriverProfile(profileName, profile, FAGlobalVar.DefaultProfile))
+            return false;
     }
-    if (!readBack) return false;
     {
         TScopedLock guard(Lock);
         if (!StoreUsable()) return false;
-        Profiles.push_back(profile);
+        // The store wrote over a profile of that name: so does the copy, where it stands.
+        if (WLProfile* cached = FindCachedProfile(profileName)) {
+            *cached = profile;
+        } else {
+            Profiles.push_back(profile);
+        }
     }
     if (imported) *imported = profile;
     return true;

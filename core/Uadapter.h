@@ -99,6 +99,8 @@ public:
     bool AddProfile(const WLProfile& profile);  // replaces a cached profile of the same name
     bool ReplaceProfile(const AnsiString& oldName, const WLProfile& profile);
     bool DeleteProfile(const AnsiString& name);
+    // False when the library refuses the file or the profile cannot be read back; a cached
+    // profile of the name is replaced in place.
     bool ImportProfile(const AnsiString& fileName, const AnsiString& profileName,
                        WLProfile* imported = nullptr);
     bool ExportProfile(const AnsiString& fileName, const AnsiString& profileName);

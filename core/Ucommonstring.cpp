@@ -1,5 +1,7 @@
 #include "Ucommonstring.h"
 
+#include "Uvyxwltypes.h"
+
 // Table order is the order of the string file's keys; "Not Use" holds a blank.
 const CCommonString::Word CCommonString::kWords[] = {
     {"Unknow", &CCommonString::Unknow, "N/A"},
@@ -109,6 +111,30 @@ AnsiString SecurityWord(const CCommonString& words, int32_t code) {
             return words.Encrypt_WPA2_PSK;
         case 7:
             return words.Encrypt_WPA2;
+        default:
+            return "";
+    }
+}
+
+AnsiString AuthenWord(const CCommonString& words, const WLProfile& p) {
+    switch (p.EncryptionMethod) {
+        case 0:
+        case 1:
+            if (p.AuthenticationMode == 0) return words.AuthModeOpen;
+            if (p.AuthenticationMode == 1) return words.AuthModeShare;
+            return words.AuthModeAuto;
+        case 2:
+        case 6:
+            if (p.WPAEncryptionType == 1) return words.WPA_TKIP;
+            if (p.WPAEncryptionType == 2) return words.WPA_AES;
+            return "";
+        case 3:
+        case 4:
+        case 7:
+            if (p.MS8021xAuthMode == 1) return words.Authen_TLS;
+            if (p.MS8021xAuthMode == 2) return words.Authen_TTLS;
+            if (p.MS8021xAuthMode == 3) return words.Authen_PEAP;
+            return "";
         default:
             return "";
     }

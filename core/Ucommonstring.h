@@ -105,3 +105,10 @@ public:
 // The word of a security code, numbered as a profile's EncryptionMethod and a status's
 // SecurityCode; empty for a code outside 0 to 7.
 AnsiString SecurityWord(const CCommonString& words, int32_t code);
+
+struct WLProfile;
+// The second word of a profile's security, as the profile page and the wizard's summary show
+// it: the authentication of an open or WEP profile, the cipher of the pre-shared key kinds,
+// the inner method of the 802.1x kinds; empty for LEAP, a code above 7 or a value without a
+// word.
+AnsiString AuthenWord(const CCommonString& words, const WLProfile& profile);

@@ -72,7 +72,7 @@ bool CVYXWLLIB::FindDriverProfile(const AnsiString& name, WLProfile& profile,
         std::memset(found, 0, sizeof(found));
         if (VYXWL_EnumWLProfiles(index, found) != 1) return false;
         found[sizeof(found) - 1] = '\0';
-        if (name != found) continue;
+        if (!SameProfileName(name, found)) continue;
         profile = defaultProfile;
         return VYXWL_GetWLProfile(name.c_str(), &profile) == 1;
     }

@@ -73,8 +73,8 @@ public:
     // With the lock held: -99 when the media-connect query fails or reports
     // not connected, else the answer of VYXWL_GetWLANStatus (1 = success).
     int32_t QueryWLANStatus(WLStatus& status);
-    // With the lock held: the stored profile of exactly this name, over
-    // defaultProfile.
+    // With the lock held: the stored profile of this name (the case of A to Z
+    // ignored, as the store does), over defaultProfile.
     bool FindDriverProfile(const AnsiString& name, WLProfile& profile,
                            const WLProfile& defaultProfile);
 

@@ -397,6 +397,12 @@ AnsiString TextField(const char (&field)[N]) {
     return TextField(field, N);
 }
 
+// The library keeps profiles as registry keys, which tell no case of A to Z apart: a name
+// names a stored profile whatever the case of those letters.
+inline bool SameProfileName(const AnsiString& a, const AnsiString& b) {
+    return CompareText(a, b) == 0;
+}
+
 // A network name by its length field, which the library may report beyond
 // the 32 bytes the name can have; read up to a NUL within that length.
 inline AnsiString SsidText(const char* ssid, uint32_t length) {

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "../classlib/GdiScopes.h"
+
 static_assert(sizeof(KeyRect) == sizeof(RECT), "region rectangles are RECTs");
 static_assert(kRegionHeaderSize == sizeof(RGNDATAHEADER), "region block header");
 static_assert(kRegionRectangles == RDH_RECTANGLES, "region block type");
@@ -112,6 +114,10 @@ void TShapedButton::SetBounds(int left, int top, int width, int height) {
     TColorButton::SetBounds(left, top, width, height);
 }
 
+HPALETTE TShapedButton::GetPalette() {
+    return faces_.Empty() ? TColorButton::GetPalette() : faces_.Palette();
+}
+
 void TShapedButton::InitializeHandle() {
     TColorButton::InitializeHandle();
     if (autoShape_) DoShapeButton();  // shaped before the window existed
@@ -182,6 +188,7 @@ void TBitmapButton::DoDrawButtonFace(TOwnerDrawState state) {
     if (part.Right <= part.Left || part.Bottom <= part.Top) return;  // no face for the state
     TCanvas* canvas = Canvas();
     SetStretchBltMode(canvas->Handle(), COLORONCOLOR);
+    PaletteScope palette(canvas->Handle(), faces_.Palette());
     RECT source = {part.Left, part.Top, part.Right, part.Bottom};
     canvas->CopyRect(ClientRect(), &faces_, source);
 }

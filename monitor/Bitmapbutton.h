@@ -47,6 +47,8 @@ public:
 
     // With AutoShape the size is that of the shape's picture (ShapeWidth by the faces' height).
     void SetBounds(int left, int top, int width, int height) override;
+    // The palette of Faces; the colour button's while Faces is empty.
+    HPALETTE GetPalette() override;
 
 protected:
     void InitializeHandle() override;

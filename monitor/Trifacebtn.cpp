@@ -1,5 +1,6 @@
 #include "Trifacebtn.h"
 
+#include "../classlib/GdiScopes.h"
 #include "Bitmapbutton.h"
 
 TTrifaceBtn::TTrifaceBtn(TComponent* owner) : TShapedButton(owner) {}
@@ -92,6 +93,7 @@ void TTrifaceBtn::DoDrawButtonFace(TOwnerDrawState state) {
     TCanvas* canvas = Canvas();
     RECT client = ClientRect();
     SetStretchBltMode(canvas->Handle(), COLORONCOLOR);
+    PaletteScope palette(canvas->Handle(), picture->Palette());
     RECT source = {0, 0, picture->Width(), picture->Height()};
     canvas->CopyRect(client, picture, source);
     if (!noFocusRect_ && (state & odFocused)) DrawFocusMarks(client);

@@ -481,11 +481,8 @@ void TFrameProfile::ImportProfileFile(const AnsiString& file) {
         ShowPageMessage(kMsgStop | kMsgOk, FillFirstPlaceholder(Texts.ErImportProfile, storeName));
         return;
     }
-    if (TListItem* old = FindProfileItem(storeName)) {
-        // The worker lists the old record and the imported one under the name: one stays.
-        Adapter->ReplaceProfile(storeName, imported);
-        RemoveProfileItem(old);
-    }
+    // The worker's copy took the old record's place; the row of the old one goes.
+    if (TListItem* old = FindProfileItem(storeName)) RemoveProfileItem(old);
     SelectProfileItem(AddProfileItem(imported));
 }
 

@@ -27,32 +27,6 @@ AnsiString SecurityWord(const WLProfile& p, const CCommonString& words) {
     return ::SecurityWord(words, p.EncryptionMethod);
 }
 
-// The second detail of the security: the authentication of WEP and open networks, the cipher
-// of the pre-shared key kinds, the inner method of the 802.1x kinds.
-AnsiString AuthenWord(const WLProfile& p, const CCommonString& words) {
-    switch (p.EncryptionMethod) {
-        case 0:
-        case 1:
-            if (p.AuthenticationMode == 0) return words.AuthModeOpen;
-            if (p.AuthenticationMode == 1) return words.AuthModeShare;
-            return words.AuthModeAuto;
-        case 2:
-        case 6:
-            if (p.WPAEncryptionType == 1) return words.WPA_TKIP;
-            if (p.WPAEncryptionType == 2) return words.WPA_AES;
-            return "";
-        case 3:
-        case 4:
-        case 7:
-            if (p.MS8021xAuthMode == 1) return words.Authen_TLS;
-            if (p.MS8021xAuthMode == 2) return words.Authen_TTLS;
-            if (p.MS8021xAuthMode == 3) return words.Authen_PEAP;
-            return "";
-        default:
-            return "";
-    }
-}
-
 const char* SkipReason(ProfileNameCheck check) {
     switch (check) {
         case ProfileNameCheck::Empty:
@@ -83,7 +57,7 @@ ProfileDetails DescribeProfile(const WLProfile& p, const CCommonString& words) {
     // An infrastructure network's access point chooses the channel.
     d.Channel = p.Channel != 0 && p.NetworkMode != 1 ? std::to_string(p.Channel) : words.Auto;
     d.Security = SecurityWord(p, words);
-    d.Authen = AuthenWord(p, words);
+    d.Authen = AuthenWord(words, p);
     return d;
 }
 

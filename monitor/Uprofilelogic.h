@@ -23,10 +23,6 @@ constexpr char kEditingProfileName[] = "(EditingProfile)";
 // What a profile name field holds, its NUL not counted.
 constexpr size_t kMaxProfileNameLength = sizeof(WLProfile::ProfileName) - 1;
 
-inline bool SameProfileName(const AnsiString& a, const AnsiString& b) {
-    return CompareText(a, b) == 0;
-}
-
 // A stored profile of that name, case ignored (the worker's list, for the link page's prompt).
 bool ProfileNameInList(const AnsiString& name, const std::vector<WLProfile>& profiles);
 

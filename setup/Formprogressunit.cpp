@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "../classlib/Application.h"
 #include "../core/Uforeground.h"
 #include "Formresourceunit.h"
 
@@ -60,8 +61,8 @@ void TProgressForm::TimerProgressTimer(TObject*) {
         Close();
     }
     if (!installerShownOnce_ && FindWindowA(kInstallerDialogClass, nullptr)) {
-        // This window is the program's active one while it waits.
-        BringWindowToFront(Handle());
+        // The application's window owns ours: they all come over the installer's dialog.
+        BringWindowToFront(Application->Handle());
         installerShownOnce_ = true;
     }
 }

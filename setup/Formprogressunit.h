@@ -24,7 +24,7 @@ private:
     void TimerProgressTimer(TObject* sender);
 
     ProgressAnimation animation_;
-    // The installer's dialog is brought forward once a program run.
+    // The program is brought forward over the installer's dialog once a program run.
     bool installerShownOnce_ = false;
 };
 

@@ -171,28 +171,6 @@ AnsiString WepLevelWord(const CCommonString& words, int32_t level) {
     }
 }
 
-AnsiString AuthenWord(const CCommonString& words, const WLProfile& p) {
-    switch (p.EncryptionMethod) {
-        case 0:
-        case 1:
-            if (p.AuthenticationMode == 0) return words.AuthModeOpen;
-            if (p.AuthenticationMode == 1) return words.AuthModeShare;
-            return words.AuthModeAuto;
-        case 2:
-            if (p.WPAEncryptionType == 1) return words.WPA_TKIP;
-            if (p.WPAEncryptionType == 2) return words.WPA_AES;
-            return "";
-        case 3:
-        case 4:
-            if (p.MS8021xAuthMode == 1) return words.Authen_TLS;
-            if (p.MS8021xAuthMode == 2) return words.Authen_TTLS;
-            if (p.MS8021xAuthMode == 3) return words.Authen_PEAP;
-            return "";
-        default:
-            return "";
-    }
-}
-
 }  // namespace
 
 ConfirmTexts ConfirmLines(const CCommonString& words, const WLProfile& p,

@@ -13,6 +13,12 @@ std::vector<std::string> ProfileNames(const std::vector<WLProfile>& profiles) {
     return names;
 }
 
+std::string Upper(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
 std::string Network(int n, const std::string& ssid, const std::string& mac) {
     return "[Network" + std::to_string(n) + "]\r\nSSID=" + ssid + "\r\nMAC=" + mac + "\r\n";
 }
@@ -158,6 +164,80 @@ TEST_F(AdapterTest, ExportAndImportThroughTheLibrary) {
     profiles.clear();
     ASSERT_TRUE(adapter_->GetProfiles(profiles));
     EXPECT_EQ(profiles.size(), 2u);
+}
+
+TEST_F(AdapterTest, ImportTheLibraryRefusesAnswersFalseThoughTheNameIsStored) {
+    StoreInLibrary(OpenProfile("Office", "corp"));
+    Create();
+    Open();
+    std::string file = dir_.File("office.qjw");
+    ASSERT_TRUE(adapter_->ExportProfile(file, "Office"));
+    WriteScenario("", std::string(kLobbyNetwork) + "[Fail]\r\nVYXWL_RegImportProfile=0\r\n");
+
+    // the old profile of the name is still stored and reads back: not an import
+    WLProfile imported = OpenProfile("untouched");
+    size_t mark = TraceMark();
+    EXPECT_FALSE(adapter_->ImportProfile(file, "Office", &imported));
+    EXPECT_FALSE(adapter_->ImportProfile(file, "New", &imported));
+    EXPECT_STREQ(imported.ProfileName, "untouched");
+    std::vector<TraceCall> calls = TraceSince(mark);
+    EXPECT_EQ(CountCalls(calls, "VYXWL_RegImportProfile"), 2u);
+    EXPECT_EQ(CountCalls(calls, "VYXWL_SetWLProfile") + CountCalls(calls, "VYXWL_DeleteWLProfile"),
+              0u);
+    std::vector<WLProfile> profiles;
+    ASSERT_TRUE(adapter_->GetProfiles(profiles));
+    EXPECT_EQ(ProfileNames(profiles), (std::vector<std::string>{"Office"}));
+    EXPECT_EQ(LibraryProfileNames(), (std::vector<std::string>{"Office"}));
+
+    // taken again: the import replaces the cached profile where it stands
+    WriteScenario();
+    StoreInLibrary(OpenProfile("Cafe", "cafe"));
+    ASSERT_TRUE(adapter_->ReloadProfiles());
+    ASSERT_TRUE(adapter_->ImportProfile(file, "Cafe", &imported));
+    EXPECT_STREQ(imported.Ssid1, "corp");
+    profiles.clear();
+    ASSERT_TRUE(adapter_->GetProfiles(profiles));
+    ASSERT_EQ(ProfileNames(profiles), LibraryProfileNames());
+    for (const WLProfile& p : profiles) EXPECT_STREQ(p.Ssid1, "corp") << p.ProfileName;
+}
+
+// The store keeps registry keys, which tell no case of A to Z apart: the worker's list holds one
+// entry for a stored profile however its name is spelt.
+TEST_F(AdapterTest, NamesInOtherLettersMeanTheSameStoredProfile) {
+    StoreInLibrary(OpenProfile("Office", "corp"));
+    StoreInLibrary(OpenProfile("(editingprofile)"));
+    Create();
+    Open();
+    auto names = [this] {
+        std::vector<WLProfile> profiles;
+        EXPECT_TRUE(adapter_->GetProfiles(profiles));
+        return ProfileNames(profiles);
+    };
+    auto stored = [this] {
+        std::vector<std::string> names = LibraryProfileNames();
+        for (std::string& n : names) n = Upper(n);
+        return names;
+    };
+    EXPECT_EQ(names(), (std::vector<std::string>{"Office"})) << "the editing profile in any case";
+
+    ASSERT_TRUE(adapter_->AddProfile(OpenProfile("OFFICE", "corp-5g")));
+    EXPECT_EQ(names(), (std::vector<std::string>{"OFFICE"}));
+    ASSERT_TRUE(adapter_->AddProfile(OpenProfile("Cafe", "cafe")));
+    ASSERT_TRUE(adapter_->ReplaceProfile("cafe", OpenProfile("office", "cafe")));
+    EXPECT_EQ(names(), (std::vector<std::string>{"office"}));
+    EXPECT_EQ(stored(), (std::vector<std::string>{"(EDITINGPROFILE)", "OFFICE"}));
+
+    std::string file = dir_.File("office.qjw");
+    ASSERT_TRUE(adapter_->ExportProfile(file, "Office"));
+    WLProfile imported;
+    ASSERT_TRUE(adapter_->ImportProfile(file, "OFFICE", &imported));
+    EXPECT_STREQ(imported.Ssid1, "cafe");
+    EXPECT_EQ(Upper(names().at(0)), "OFFICE");
+    EXPECT_EQ(names().size(), 1u);
+
+    ASSERT_TRUE(adapter_->DeleteProfile("Office"));
+    EXPECT_TRUE(names().empty());
+    EXPECT_EQ(stored(), (std::vector<std::string>{"(EDITINGPROFILE)"}));
 }
 
 TEST_F(AdapterTest, SurveyListsValidNetworksOnce) {

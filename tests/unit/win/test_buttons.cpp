@@ -305,6 +305,32 @@ TEST_F(BitmapButtonTest, AutoShapeTakesOneFaceAndItsOutline) {
     DeleteObject(probe);
 }
 
+// The strip's palette is selected and realized around the stretch and put back after it; the
+// button's palette is that of its strip.
+TEST_F(BitmapButtonTest, TheStripsPaletteIsRealizedForTheStretch) {
+    EXPECT_EQ(button->GetPalette(), nullptr);
+    TBitmap strip;
+    LoadPaletteBmp(&strip, 40, 20, {{0, 0, 200, 0}, {200, 0, 0, 0}});
+    button->SetFaces(&strip);
+    EXPECT_EQ(testpictures::PaletteColours(button->GetPalette()), "200,0,0 0,0,200");
+    ShowForm();
+    EXPECT_EQ(CentreOf(button), RGB(200, 0, 0));
+    // the one palette around each stretch, whatever the face
+    std::vector<std::string> steps = testpictures::RecordPalettes([this](HDC dc) {
+        DrawInto(button, dc);
+        DrawInto(button, dc, ODS_SELECTED | ODS_FOCUS);
+    });
+    EXPECT_EQ(steps, (std::vector<std::string>{"palette 1", "blit", "default palette", "palette 1",
+                                               "blit", "default palette"}));
+
+    // a strip without a colour table: nothing to realize
+    Strip(&strip, 20, 20, {kRed, kBlue});
+    button->SetFaces(&strip);
+    EXPECT_EQ(button->GetPalette(), nullptr);
+    steps = testpictures::RecordPalettes([this](HDC dc) { DrawInto(button, dc); });
+    EXPECT_EQ(steps, std::vector<std::string>{"blit"});
+}
+
 // Colour-key regions.
 
 // A 24-bit section of width by height with pixel(x, y) for its colours (y from the top).

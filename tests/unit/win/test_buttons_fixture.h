@@ -12,6 +12,7 @@
 
 #include "GuiTestUtil.h"
 #include "Screenshot.h"
+#include "TestPictures.h"
 #include "classlib/Application.h"
 #include "classlib/Forms.h"
 #include "classlib/Graphics.h"
@@ -103,6 +104,25 @@ protected:
     }
     COLORREF CentreOf(TControl* control) {
         return PixelOf(control, control->Width() / 2, control->Height() / 2);
+    }
+
+    // One owner-drawn paint of the button into dc, as its parent hands the request on.
+    static void DrawInto(TWinControl* button, HDC dc, UINT itemState = 0) {
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = itemState;
+        item.hwndItem = button->Handle();
+        item.hDC = dc;
+        item.rcItem = {0, 0, button->Width(), button->Height()};
+        button->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    // A picture of 8 bits a pixel, its colour table the colours given, every pixel the first.
+    static void LoadPaletteBmp(TBitmap* bitmap, int width, int height,
+                               const std::vector<RGBQUAD>& colours) {
+        std::vector<uint8_t> data =
+            testpictures::MakeBmp8(width, height, colours, [](int, int) { return uint8_t(0); });
+        bitmap->LoadFromMemory(data.data(), data.size());
     }
 
     TButtonHost* form = nullptr;

@@ -71,6 +71,34 @@ TEST_F(TrifaceTest, EachStateShowsItsFace) {
     EXPECT_EQ(CentreOf(button), COLORREF(kGreen));
 }
 
+// The palette of the picture drawn is selected and realized around the stretch and the focus
+// marks and put back after them; the button's palette is that of its normal face.
+TEST_F(TrifaceTest, ThePicturesPaletteIsRealizedForTheStretch) {
+    EXPECT_EQ(button->GetPalette(), nullptr);
+    LoadPaletteBmp(&normal, 30, 12, {{0, 0, 200, 0}, {10, 10, 10, 0}});
+    LoadPaletteBmp(&down, 30, 12, {{200, 0, 0, 0}});
+    button->SetFaces(&normal);
+    button->SetFacesDown(&down);
+    button->SetFacesOver(&over);  // no colour table
+    EXPECT_EQ(testpictures::PaletteColours(button->GetPalette()), "200,0,0 10,10,10");
+    ShowForm();
+    EXPECT_EQ(CentreOf(button), RGB(200, 0, 0));
+    // the normal face's palette, the pressed face's, the normal's again; each put back
+    std::vector<std::string> steps = testpictures::RecordPalettes([this](HDC dc) {
+        DrawInto(button, dc, ODS_FOCUS);
+        DrawInto(button, dc, ODS_SELECTED);
+        DrawInto(button, dc);
+    });
+    EXPECT_EQ(steps, (std::vector<std::string>{"palette 1", "blit", "default palette", "palette 2",
+                                               "blit", "default palette", "palette 1", "blit",
+                                               "default palette"}));
+    // the hover face has none to select
+    Hover();
+    steps = testpictures::RecordPalettes([this](HDC dc) { DrawInto(button, dc); });
+    EXPECT_EQ(steps, std::vector<std::string>{"blit"});
+    EXPECT_EQ(testpictures::PaletteColours(button->GetPalette()), "200,0,0 10,10,10");
+}
+
 TEST_F(TrifaceTest, MissingFacesFallBackToTheNormalFace) {
     button->SetFaces(&normal);
     button->SetFacesOver(&over);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,8 +16,10 @@
 #include <jpeglib.h>
 
 #include "TempDir.h"
+#include "TestPictures.h"
 #include "classlib/Application.h"
 #include "classlib/ExtCtrls.h"
+#include "classlib/GdiScopes.h"
 #include "classlib/Graphics.h"
 #include "classlib/ImgList.h"
 
@@ -101,22 +105,9 @@ void ExpectQuadrants(TBitmap* bitmap) {
 }
 
 std::vector<uint8_t> MakeBmp24(int width, int height, const std::function<Rgb(int, int)>& pixel) {
-    size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t(3);
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;  // bottom-up
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + stride * height);
-    std::vector<uint8_t> data(file.bfSize, 0);
-    memcpy(data.data(), &file, sizeof(file));
-    memcpy(data.data() + sizeof(file), &info, sizeof(info));
+    testpictures::BmpFile bmp = testpictures::NewBmp(width, height, 24);
     for (int y = 0; y < height; ++y) {
-        uint8_t* row = data.data() + file.bfOffBits + stride * (height - 1 - y);
+        uint8_t* row = bmp.Row(y);
         for (int x = 0; x < width; ++x) {
             Rgb p = pixel(x, y);
             row[x * 3] = p.b;
@@ -124,7 +115,7 @@ std::vector<uint8_t> MakeBmp24(int width, int height, const std::function<Rgb(in
             row[x * 3 + 2] = p.r;
         }
     }
-    return data;
+    return bmp.Data;
 }
 
 std::string ThisProgram() {
@@ -188,6 +179,79 @@ TEST(ClasslibPicture, BmpDataKeepsRowOrderAndPadding) {
     // Pixel data shorter than the header says is refused.
     data.resize(data.size() - 4);
     EXPECT_THROW(bitmap.LoadFromMemory(data.data(), data.size()), EInvalidGraphic);
+}
+
+TEST(ClasslibPicture, APaletteBmpKeepsItsColourTableAsThePalette) {
+    const std::vector<RGBQUAD> colours = {
+        {30, 20, 10, 0}, {50, 100, 200, 0}, {0, 255, 0, 0}, {255, 255, 255, 0}};
+    std::vector<uint8_t> data =
+        testpictures::MakeBmp8(4, 2, colours, [](int x, int y) { return uint8_t((x + y) % 4); });
+    TBitmap bitmap;
+    bitmap.LoadFromMemory(data.data(), data.size());
+    EXPECT_TRUE(PixelNear(&bitmap, 0, 0, {10, 20, 30}, 0));
+    EXPECT_TRUE(PixelNear(&bitmap, 1, 0, {200, 100, 50}, 0));
+    EXPECT_TRUE(PixelNear(&bitmap, 3, 1, {10, 20, 30}, 0));
+    const std::string table = "10,20,30 200,100,50 0,255,0 255,255,255";
+    ASSERT_EQ(testpictures::PaletteColours(bitmap.Palette()), table);
+
+    // copies keep it, also once drawn into; a new picture has none
+    TBitmap copy;
+    copy.Assign(&bitmap);
+    EXPECT_EQ(copy.Palette(), bitmap.Palette());
+    RECT all = {0, 0, 4, 2};
+    copy.Canvas()->FillRect(all);
+    EXPECT_EQ(testpictures::PaletteColours(copy.Palette()), table);
+    copy.SetSize(4, 2);
+    EXPECT_EQ(copy.Palette(), nullptr);
+    bitmap.SetSize(0, 0);
+    EXPECT_EQ(bitmap.Palette(), nullptr);
+
+    // pictures without a colour table have no palette
+    TBitmap plain;
+    std::vector<uint8_t> bmp24 = MakeBmp24(2, 2, [](int, int) { return Rgb{1, 2, 3}; });
+    plain.LoadFromMemory(bmp24.data(), bmp24.size());
+    EXPECT_EQ(plain.Palette(), nullptr);
+    auto grey = [](int, int) { return Rgb{9, 9, 9}; };
+    std::vector<uint8_t> jpeg = MakeJpeg(8, 8, grey, false);
+    plain.LoadFromMemory(jpeg.data(), jpeg.size());
+    EXPECT_EQ(plain.Palette(), nullptr);
+
+    // a colour table said to be longer than the file has room for is refused, not read on
+    std::vector<uint8_t> cut = data;
+    const DWORD all256 = 0;
+    std::memcpy(cut.data() + sizeof(BITMAPFILEHEADER) + offsetof(BITMAPINFOHEADER, biClrUsed),
+                &all256, sizeof(all256));
+    bitmap.LoadFromMemory(data.data(), data.size());
+    EXPECT_THROW(bitmap.LoadFromMemory(cut.data(), cut.size()), EInvalidGraphic);
+    EXPECT_EQ(testpictures::PaletteColours(bitmap.Palette()), table);
+}
+
+TEST(ClasslibPicture, APaletteScopePutsTheContextsOwnPaletteBackAlsoOnAnError) {
+    std::vector<uint8_t> data = testpictures::MakeBmp8(2, 2, {{1, 2, 3, 0}, {4, 5, 6, 0}},
+                                                       [](int x, int) { return uint8_t(x); });
+    TBitmap bitmap;
+    bitmap.LoadFromMemory(data.data(), data.size());
+    ASSERT_NE(bitmap.Palette(), nullptr);
+    TMemoryDC dc(nullptr);
+    HGDIOBJ own = GetStockObject(DEFAULT_PALETTE);
+    auto selected = [&] { return GetCurrentObject(dc.Handle(), OBJ_PAL); };
+    ASSERT_EQ(selected(), own);
+    {
+        PaletteScope scope(dc.Handle(), bitmap.Palette());
+        EXPECT_EQ(selected(), bitmap.Palette());
+    }
+    EXPECT_EQ(selected(), own);
+    try {
+        PaletteScope scope(dc.Handle(), bitmap.Palette());
+        throw EInvalidGraphicOperation("Out of system resources");
+    } catch (const EInvalidGraphicOperation&) {
+    }
+    EXPECT_EQ(selected(), own);
+    {
+        PaletteScope none(dc.Handle(), nullptr);
+        EXPECT_EQ(selected(), own);
+    }
+    EXPECT_EQ(selected(), own);
 }
 
 TEST(ClasslibPicture, LoadsAnRcdataResourceByName) {

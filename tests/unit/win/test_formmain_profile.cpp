@@ -457,25 +457,39 @@ TEST_F(ProfilePage, ImportReplacesAProfileOnlyOnceTheNewOneIsIn) {
     ASSERT_EQ(cached.size(), 3u);
     EXPECT_EQ(TextField(cached[1].Ssid1), "Moved");
 
-    // The library refuses imports: a new profile is told to have failed; the default profile,
-    // asked for in other letters, is still there as it was.
+    // The library refuses imports: a new profile and a replacing one are both told to have
+    // failed, though the old default profile, asked for in other letters, still reads back.
     Scenario(std::string(kAdapter) + kNetworks + "[Fail]\r\nVYXWL_RegImportProfile=0\r\n");
     page_->Messages.clear();
     open_->Chosen = {lobby, lower};
+    size_t calls = Trace().size();
     Click(page_->BtnImport);
     EXPECT_EQ(page_->Messages,
               (std::vector<std::string>{
                   "16 The profile \"Lobby\" could not be imported.",
-                  "33 A profile with the name \"Default\" already exists. Replace it?"}));
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"Home|Home", "Office|Moved", "Default|Cafe"}));
+                  "33 A profile with the name \"Default\" already exists. Replace it?",
+                  "16 The profile \"Default\" could not be imported."}));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"Default|Cafe", "Home|Home", "Office|Moved"}));
     EXPECT_EQ(Store(), (std::vector<std::string>{"Default", "Home", "Office"}));
+    std::string refused = Trace().substr(calls);
+    EXPECT_EQ(refused.find("VYXWL_SetWLProfile"), std::string::npos) << refused;
+    EXPECT_EQ(refused.find("VYXWL_DeleteWLProfile"), std::string::npos) << refused;
+    cached.clear();
+    ASSERT_TRUE(form_->Adapter->GetProfiles(cached));
+    ASSERT_EQ(cached.size(), 3u);
+    EXPECT_EQ(TextField(cached[0].Ssid1), "Cafe");
 
-    // Taken under the stored spelling once the library takes it again.
+    // Taken under the stored spelling once the library takes it again; the worker keeps one.
     Scenario(std::string(kAdapter) + kNetworks);
     open_->Chosen = {lower};
     Click(page_->BtnImport);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"Home|Home", "Office|Moved", "Default|Lower"}));
     EXPECT_EQ(Store(), (std::vector<std::string>{"Default", "Home", "Office"}));
+    cached.clear();
+    ASSERT_TRUE(form_->Adapter->GetProfiles(cached));
+    ASSERT_EQ(cached.size(), 3u);
+    EXPECT_EQ(TextField(cached[0].ProfileName), "Default");
+    EXPECT_EQ(TextField(cached[0].Ssid1), "Lower");
 }
 
 TEST_F(ProfilePage, ExportProposesTheNameAndModalRunsMayOutliveTheAdapter) {

@@ -93,7 +93,8 @@ TEST_F(SetupWindows, ProgressAnimatesAndClosesAtItsTick121) {
                 if (form->Controls(i) == form->ImgSG[k]) return k;
         return -1;
     };
-    // A dialog of the installer in front: the wait's window comes forward, once a program run.
+    // A dialog of the installer in front: the program comes forward, its application window
+    // first, which brings the wait's window it owns over the dialog; once a program run.
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -101,11 +102,19 @@ TEST_F(SetupWindows, ProgressAnimatesAndClosesAtItsTick121) {
     RegisterClassA(&wc);
     HWND dialog = CreateWindowExA(0, wc.lpszClassName, "Installer", WS_POPUP | WS_VISIBLE, 0, 0, 50,
                                   50, nullptr, nullptr, wc.hInstance, nullptr);
+    auto formOverDialog = [&] {
+        for (HWND w = GetWindow(dialog, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+            if (w == form->Handle()) return true;
+        return false;
+    };
     for (int run = 0; run < 2; ++run) {
         form->Show();
         SetForegroundWindow(dialog);
+        SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ASSERT_FALSE(formOverDialog());
         tick();
-        EXPECT_EQ(GetForegroundWindow(), run == 0 ? form->Handle() : dialog) << "run " << run;
+        EXPECT_EQ(GetForegroundWindow(), run == 0 ? Application->Handle() : dialog) << run;
+        EXPECT_EQ(formOverDialog(), run == 0) << "run " << run;
         form->Hide();
         form->Show();
         EXPECT_TRUE(form->TimerProgress->Enabled());

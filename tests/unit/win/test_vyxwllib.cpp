@@ -185,7 +185,8 @@ TEST_F(DriverBinding, MoreToComeAsksExactlyTwice) {
     EXPECT_EQ(Count(TracedCalls(trace_), "VYXWL_GetWLANStatus"), 2u);
 }
 
-TEST_F(DriverBinding, FindsAStoredProfileByExactName) {
+// The store's names are registry keys: other letters name the same profile.
+TEST_F(DriverBinding, FindsAStoredProfileByNameWhateverTheCaseOfItsLetters) {
     Load();
     WLProfile office{};
     SetTextField(office.ProfileName, "Office");
@@ -199,11 +200,14 @@ TEST_F(DriverBinding, FindsAStoredProfileByExactName) {
     WLProfile defaults{};
     defaults.TxRate = 15;
     WLProfile found{};
-    EXPECT_FALSE(lib_.FindDriverProfile("office", found, defaults));
     EXPECT_FALSE(lib_.FindDriverProfile("Nowhere", found, defaults));
-    ASSERT_TRUE(lib_.FindDriverProfile("Office", found, defaults));
-    EXPECT_STREQ(found.Ssid1, "corp");
-    EXPECT_EQ(found.Channel, 11);
+    EXPECT_FALSE(lib_.FindDriverProfile("Offic", found, defaults));
+    for (const char* name : {"Office", "office", "OFFICE"}) {
+        found = WLProfile{};
+        ASSERT_TRUE(lib_.FindDriverProfile(name, found, defaults)) << name;
+        EXPECT_STREQ(found.Ssid1, "corp");
+        EXPECT_EQ(found.Channel, 11);
+    }
     lib_.VYXWL_DeleteWLProfile("Office");
     lib_.VYXWL_DeleteWLProfile("Home");
 }
