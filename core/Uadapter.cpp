@@ -358,6 +358,7 @@ bool CAdapter::GetSiteSurvey(std::vector<SiteSurveyEntry>& list) {
 bool CAdapter::ReloadProfiles() {
     if (!DeviceOpen) return false;
     std::vector<WLProfile> loaded;
+    std::vector<AnsiString> damaged;
     {
         DriverLibGuard driver(DriverLib, StopEvent);
         if (!driver) return false;
@@ -367,12 +368,26 @@ bool CAdapter::ReloadProfiles() {
             if (DriverLib.VYXWL_EnumWLProfiles(index, name) != 1) break;
             name[sizeof(name) - 1] = '\0';
             if (std::strcmp(name, kEditingProfile) == 0) continue;
+            // A damaged name, listed or in the record, is left out like one that cannot be
+            // read back.
+            if (ProfileNameHasControlByte(name)) {
+                damaged.push_back(name);
+                continue;
+            }
             WLProfile profile = FAGlobalVar.DefaultProfile;
             if (DriverLib.VYXWL_GetWLProfile(name, &profile) != 1) continue;
-            SetTextField(profile.NetworkInfo.NI_sz_CurProfile, TextField(profile.ProfileName));
+            AnsiString stored = TextField(profile.ProfileName);
+            if (ProfileNameHasControlByte(stored)) {
+                damaged.push_back(stored);
+                continue;
+            }
+            SetTextField(profile.NetworkInfo.NI_sz_CurProfile, stored);
             loaded.push_back(profile);
         }
     }
+    for (const AnsiString& name : damaged)
+        DebugPrint("profile left out: a control character in its name \"%s\"",
+                   LoggedProfileName(name).c_str());
     TScopedLock guard(Lock);
     Profiles = std::move(loaded);
     ProfilesLoaded = true;
@@ -440,6 +455,8 @@ bool CAdapter::DeleteProfile(const AnsiString& name) {
 bool CAdapter::ImportProfile(const AnsiString& fileName, const AnsiString& profileName,
                              WLProfile* imported) {
     if (!StoreUsable()) return false;
+    // The library takes the name as a C string: it must be the name that was checked.
+    if (ProfileNameHasControlByte(profileName)) return false;
     WLProfile profile;
     bool readBack = false;
     {
@@ -516,6 +533,7 @@ bool CAdapter::GetLastAppliedName(AnsiString& name) {
     TScopedLock guard(Lock);
     if (!DeviceOpen) return false;
     name = FAGlobalVar.ReadSettingString(DeviceSectionName(), kLastApplyKey, "");
+    if (ProfileNameHasControlByte(name)) name.clear();  // damaged: no profile has it
     return true;
 }
 

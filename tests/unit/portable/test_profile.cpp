@@ -245,7 +245,11 @@ TEST_F(ProfileText, DamagedSectionsLoadNothing) {
         {"ProfileName", nullptr},
         {"ProfileName", ""},
         {"ProfileName", "   "},
-        {"ProfileName", "hex:0062"},  // decodes to a name that ends before it starts
+        {"ProfileName", "hex:0062"},                // decodes to a name that ends before it starts
+        {"ProfileName", "hex:44656661756C740078"},  // "Default", NUL, "x": another name
+        {"ProfileName", "hex:486F6D650D0A4F6666696365"},  // a line break inside
+        {"ProfileName", "Home\tOffice"},
+        {"ProfileName", "Home\x7F"},
         {"NetworkMode", "-1"},
         {"NetworkMode", "2"},
         {"DefaultKey", "7"},
