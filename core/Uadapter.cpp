@@ -13,6 +13,9 @@ namespace {
 
 // What the channel page hands in: the library writes up to this many channel numbers.
 constexpr int32_t kMaxAllowedChannels = 260;
+// Certificates copied from one listing: the library's count is believed only this far, as the
+// survey's and the channels' are.
+constexpr int32_t kMaxCertificates = 256;
 constexpr int32_t kDevDetectTries = 10;
 constexpr int kApplyProgressMs = 20000;
 constexpr char kEditingProfile[] = "(EditingProfile)";
@@ -516,6 +519,7 @@ bool CAdapter::GetCertificates(std::vector<CertificateEntry>& list, int32_t kind
     if (!driver) return false;
     CertificateEntry* entries = nullptr;
     int32_t count = DriverLib.VYXWL_EnumCertificates(&entries, kind);
+    if (count > kMaxCertificates) count = kMaxCertificates;
     // the array is the library's: copied before the lock is let go
     if (entries)
         for (int32_t i = 0; i < count; ++i) list.push_back(entries[i]);

@@ -276,6 +276,15 @@ TEST_F(AdapterTest, CertificatesAppendedByKind) {
     ASSERT_EQ(list.size(), 1u);
     EXPECT_STREQ(list[0].Name, "Example Root CA");
 
+    // the library's count is believed no further than 256 entries, as the survey's is
+    std::string many = "[Certificates]\r\n";
+    for (int i = 1; i <= 300; ++i)
+        many += "Client" + std::to_string(i) + "=User" + std::to_string(i) + "|CA\r\n";
+    WriteScenario("", std::string(kLobbyNetwork) + many);
+    list.clear();
+    ASSERT_TRUE(adapter_->GetCertificates(list, 1));
+    ASSERT_EQ(list.size(), 256u);
+    EXPECT_STREQ(list[255].Name, "User256");
 }
 
 struct StoreCall {
