@@ -346,7 +346,10 @@ void ProfileFromSurveyEntry(const CFAGlobalVar& settings, const SiteSurveyEntry&
     SetTextField(profile.ProfileName, name);
     SetTextField(profile.NetworkInfo.NI_sz_CurProfile, name);
     SetTextField(profile.Ssid1, SsidText(entry.Ssid.Ssid, entry.Ssid.SsidLength));
-    profile.NetworkMode = entry.InfrastructureMode;
+    // 0 ad hoc, 1 infrastructure. The survey's 2 (auto or unknown) is no mode a profile may
+    // hold, nor one the "/Service" run loads again: such a network is joined as the template's
+    // infrastructure one.
+    profile.NetworkMode = entry.InfrastructureMode == 0 ? 0 : 1;
     if (frequencyToChannel) profile.Channel = frequencyToChannel(entry.Configuration.DSConfig);
     profile.ABGMode = settings.SupportMode;
     // 1 b, 2 a, 3 g; the library also reports them as 21 to 23.

@@ -38,8 +38,9 @@ void SaveProfile(CFAGlobalVar& settings, const WLProfile& profile, const AnsiStr
 bool LoadProfile(CFAGlobalVar& settings, WLProfile& profile, const AnsiString& section);
 
 // DefaultProfile with the network, channel, band and security of the survey
-// entry; the profile keeps its own ProfileName. frequencyToChannel is the
-// driver library's VYXWL_FrequencyToChannel.
+// entry; the profile keeps its own ProfileName. A network that is not ad hoc
+// (the survey's 2, auto or unknown, too) gives an infrastructure profile.
+// frequencyToChannel is the driver library's VYXWL_FrequencyToChannel.
 void ProfileFromSurveyEntry(const CFAGlobalVar& settings, const SiteSurveyEntry& entry,
                             WLProfile& profile,
                             const std::function<int32_t(uint32_t)>& frequencyToChannel);

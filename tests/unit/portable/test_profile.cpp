@@ -495,6 +495,33 @@ TEST_F(SurveyProfile, BandFromTheNetworkType) {
     }
 }
 
+// The survey's 2 (auto or unknown) and any other value but 0 give infrastructure: a profile made
+// from a network in range holds only what the settings file's copy of the last applied profile
+// loads again, so the "/Service" run never falls back to a profile without a network.
+TEST_F(SurveyProfile, ModeAndEverythingElseLoadAgainFromTheLastAppliedCopy) {
+    g.DefBand = 1;  // a template as the settings give it
+    BuildDefaultProfile(g);
+    const int32_t modes[][2] = {{0, 0},  {1, 1},       {2, 1},      {3, 1},
+                                {-1, 1}, {INT_MIN, 1}, {INT_MAX, 1}};
+    for (const auto& mode : modes) {
+        for (int32_t type : {0, 1, 22, 99, -1}) {
+            for (int32_t privacy : {0, 1, 13, 23, 1099, 5, -7}) {
+                entry.InfrastructureMode = mode[0];
+                entry.NetworkTypeInUse = type;
+                entry.Privacy = privacy;
+                const WLProfile made = FromEntry();
+                EXPECT_EQ(mode[1], made.NetworkMode) << "mode " << mode[0];
+                g.SettingsIni.reset(new FakeIniFile);
+                SaveProfile(g, made, kSection);
+                WLProfile loaded = g.DefaultProfile;
+                ASSERT_TRUE(LoadProfile(g, loaded, kSection))
+                    << "mode " << mode[0] << ", type " << type << ", privacy " << privacy;
+                EXPECT_TRUE(SameRecord(made, loaded)) << "mode " << mode[0];
+            }
+        }
+    }
+}
+
 TEST_F(SurveyProfile, SecurityFromTheLibrarysCode) {
     // Markers in the template show what a code leaves alone.
     g.DefaultProfile.WPAEncryptionType = 7;
