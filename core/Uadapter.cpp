@@ -26,6 +26,40 @@ bool FileExists(const AnsiString& path) {
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Under WOW64, System32 is redirected to SysWOW64 unless the thread turns that off. The
+// functions are newer than Windows 2000 and looked up when needed.
+class SystemDriverFiles final : public DriverFileSystem {
+public:
+    bool IsWow64() override {
+        using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+        auto isWow64 = Kernel32<IsWow64ProcessFn>("IsWow64Process");
+        BOOL wow64 = FALSE;
+        return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+    }
+    bool RedirectionOff() override {
+        using DisableFn = BOOL(WINAPI*)(PVOID*);
+        auto disable = Kernel32<DisableFn>("Wow64DisableWow64FsRedirection");
+        return disable && disable(&old_);
+    }
+    void RedirectionOn() override {
+        using RevertFn = BOOL(WINAPI*)(PVOID);
+        if (auto revert = Kernel32<RevertFn>("Wow64RevertWow64FsRedirection")) revert(old_);
+    }
+    bool FileExists(const AnsiString& path) override { return ::FileExists(path); }
+    AnsiString FileVersion(const AnsiString& path) override {
+        return GetFileVersionString(path, 4);
+    }
+
+private:
+    template <typename Fn>
+    static Fn Kernel32(const char* name) {
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        return kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name)))
+                      : nullptr;
+    }
+    PVOID old_ = nullptr;  // one lookup at a time, on the worker's thread
+};
+
 DeviceEntry EntryFor(const DeviceRecord& device) {
     DeviceEntry entry;
     std::memcpy(entry.HardwareId, device.HardwareId, sizeof(device.HardwareId));
@@ -249,9 +283,8 @@ void CAdapter::RefreshDriverInfo() {
         DriverLib.VYXWL_QueryOID(OID_802_3_CURRENT_ADDRESS, mac, sizeof(mac), &written);
     }
     bool stopped = false;
-    AnsiString path = FindDriverFile(stopped);
+    DriverFile file = FindDriverFile(stopped);
     if (stopped) return;
-    AnsiString version = GetFileVersionString(path, 4);
     AnsiString hardwareId;
     {
         TScopedLock guard(Lock);
@@ -262,8 +295,8 @@ void CAdapter::RefreshDriverInfo() {
         supportMode = FAGlobalVar.ReadSettingInteger("Setting", "SupportMode", 34);
 
     DriverInfo info;
-    SetTextField(info.Version, version);
-    SetTextField(info.DriverPath, path);
+    SetTextField(info.Version, file.Version);
+    SetTextField(info.DriverPath, file.Path);
     SetTextField(info.MacAddress, Format("%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2],
                                          mac[3], mac[4], mac[5]));
     info.SupportMode = supportMode;
@@ -272,7 +305,7 @@ void CAdapter::RefreshDriverInfo() {
     DriverInfoValid = true;
 }
 
-AnsiString CAdapter::FindDriverFile(bool& stopped) {
+DriverFile CAdapter::FindDriverFile(bool& stopped) {
     char windows[MAX_PATH + 1] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
     AnsiString dir = IncludeTrailingPathDelimiter(windows);
@@ -281,15 +314,14 @@ AnsiString CAdapter::FindDriverFile(bool& stopped) {
         DriverLibGuard driver(DriverLib, StopEvent);
         if (!driver) {
             stopped = true;
-            return AnsiString();
+            return DriverFile();
         }
         DriverLib.VYXWL_GetWLANDriverPath(relative);
     }
-    AnsiString candidate = dir + TextField(relative, MAX_PATH);
-    if (FileExists(candidate)) return candidate;
-    candidate = dir + "System32\\Drivers" + "\\" + ExtractFileName(candidate);
-    if (FileExists(candidate)) return candidate;
-    return AnsiString();
+    // The file's version is read where the file was found, in the native system folder.
+    SystemDriverFiles system;
+    DriverFileSystem& fs = DriverFiles ? *DriverFiles : system;
+    return LookUpDriverFile(fs, dir, TextField(relative, MAX_PATH));
 }
 
 bool CAdapter::GetAdapterStatus(WLStatus& status) {
