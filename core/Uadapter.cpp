@@ -13,6 +13,9 @@ namespace {
 
 // What the channel page hands in: the library writes up to this many channel numbers.
 constexpr int32_t kMaxAllowedChannels = 260;
+// Certificates copied from one listing: the library's count is believed only this far, as the
+// survey's and the channels' are.
+constexpr int32_t kMaxCertificates = 256;
 constexpr int32_t kDevDetectTries = 10;
 constexpr int kApplyProgressMs = 20000;
 constexpr char kEditingProfile[] = "(EditingProfile)";
@@ -22,6 +25,40 @@ bool FileExists(const AnsiString& path) {
     DWORD attrs = GetFileAttributesA(path.c_str());
     return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+// Under WOW64, System32 is redirected to SysWOW64 unless the thread turns that off. The
+// functions are newer than Windows 2000 and looked up when needed.
+class SystemDriverFiles final : public DriverFileSystem {
+public:
+    bool IsWow64() override {
+        using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+        auto isWow64 = Kernel32<IsWow64ProcessFn>("IsWow64Process");
+        BOOL wow64 = FALSE;
+        return isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64;
+    }
+    bool RedirectionOff() override {
+        using DisableFn = BOOL(WINAPI*)(PVOID*);
+        auto disable = Kernel32<DisableFn>("Wow64DisableWow64FsRedirection");
+        return disable && disable(&old_);
+    }
+    void RedirectionOn() override {
+        using RevertFn = BOOL(WINAPI*)(PVOID);
+        if (auto revert = Kernel32<RevertFn>("Wow64RevertWow64FsRedirection")) revert(old_);
+    }
+    bool FileExists(const AnsiString& path) override { return ::FileExists(path); }
+    AnsiString FileVersion(const AnsiString& path) override {
+        return GetFileVersionString(path, 4);
+    }
+
+private:
+    template <typename Fn>
+    static Fn Kernel32(const char* name) {
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        return kernel ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(kernel, name)))
+                      : nullptr;
+    }
+    PVOID old_ = nullptr;  // one lookup at a time, on the worker's thread
+};
 
 DeviceEntry EntryFor(const DeviceRecord& device) {
     DeviceEntry entry;
@@ -246,9 +283,8 @@ void CAdapter::RefreshDriverInfo() {
         DriverLib.VYXWL_QueryOID(OID_802_3_CURRENT_ADDRESS, mac, sizeof(mac), &written);
     }
     bool stopped = false;
-    AnsiString path = FindDriverFile(stopped);
+    DriverFile file = FindDriverFile(stopped);
     if (stopped) return;
-    AnsiString version = GetFileVersionString(path, 4);
     AnsiString hardwareId;
     {
         TScopedLock guard(Lock);
@@ -259,8 +295,8 @@ void CAdapter::RefreshDriverInfo() {
         supportMode = FAGlobalVar.ReadSettingInteger("Setting", "SupportMode", 34);
 
     DriverInfo info;
-    SetTextField(info.Version, version);
-    SetTextField(info.DriverPath, path);
+    SetTextField(info.Version, file.Version);
+    SetTextField(info.DriverPath, file.Path);
     SetTextField(info.MacAddress, Format("%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2],
                                          mac[3], mac[4], mac[5]));
     info.SupportMode = supportMode;
@@ -269,7 +305,7 @@ void CAdapter::RefreshDriverInfo() {
     DriverInfoValid = true;
 }
 
-AnsiString CAdapter::FindDriverFile(bool& stopped) {
+DriverFile CAdapter::FindDriverFile(bool& stopped) {
     char windows[MAX_PATH + 1] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
     AnsiString dir = IncludeTrailingPathDelimiter(windows);
@@ -278,15 +314,14 @@ AnsiString CAdapter::FindDriverFile(bool& stopped) {
         DriverLibGuard driver(DriverLib, StopEvent);
         if (!driver) {
             stopped = true;
-            return AnsiString();
+            return DriverFile();
         }
         DriverLib.VYXWL_GetWLANDriverPath(relative);
     }
-    AnsiString candidate = dir + TextField(relative, MAX_PATH);
-    if (FileExists(candidate)) return candidate;
-    candidate = dir + "System32\\Drivers" + "\\" + ExtractFileName(candidate);
-    if (FileExists(candidate)) return candidate;
-    return AnsiString();
+    // The file's version is read where the file was found, in the native system folder.
+    SystemDriverFiles system;
+    DriverFileSystem& fs = DriverFiles ? *DriverFiles : system;
+    return LookUpDriverFile(fs, dir, TextField(relative, MAX_PATH));
 }
 
 bool CAdapter::GetAdapterStatus(WLStatus& status) {
@@ -358,6 +393,7 @@ bool CAdapter::GetSiteSurvey(std::vector<SiteSurveyEntry>& list) {
 bool CAdapter::ReloadProfiles() {
     if (!DeviceOpen) return false;
     std::vector<WLProfile> loaded;
+    std::vector<AnsiString> damaged;
     {
         DriverLibGuard driver(DriverLib, StopEvent);
         if (!driver) return false;
@@ -367,12 +403,26 @@ bool CAdapter::ReloadProfiles() {
             if (DriverLib.VYXWL_EnumWLProfiles(index, name) != 1) break;
             name[sizeof(name) - 1] = '\0';
             if (SameProfileName(name, kEditingProfile)) continue;
+            // A damaged name, listed or in the record, is left out like one that cannot be
+            // read back.
+            if (ProfileNameHasControlByte(name)) {
+                damaged.push_back(name);
+                continue;
+            }
             WLProfile profile = FAGlobalVar.DefaultProfile;
             if (DriverLib.VYXWL_GetWLProfile(name, &profile) != 1) continue;
-            SetTextField(profile.NetworkInfo.NI_sz_CurProfile, TextField(profile.ProfileName));
+            AnsiString stored = TextField(profile.ProfileName);
+            if (ProfileNameHasControlByte(stored)) {
+                damaged.push_back(stored);
+                continue;
+            }
+            SetTextField(profile.NetworkInfo.NI_sz_CurProfile, stored);
             loaded.push_back(profile);
         }
     }
+    for (const AnsiString& name : damaged)
+        DebugPrint("profile left out: a control character in its name \"%s\"",
+                   LoggedProfileName(name).c_str());
     TScopedLock guard(Lock);
     Profiles = std::move(loaded);
     ProfilesLoaded = true;
@@ -440,6 +490,8 @@ bool CAdapter::DeleteProfile(const AnsiString& name) {
 bool CAdapter::ImportProfile(const AnsiString& fileName, const AnsiString& profileName,
                              WLProfile* imported) {
     if (!StoreUsable()) return false;
+    // The library takes the name as a C string: it must be the name that was checked.
+    if (ProfileNameHasControlByte(profileName)) return false;
     WLProfile profile;
     {
         DriverLibGuard driver(DriverLib, StopEvent);
@@ -506,6 +558,7 @@ bool CAdapter::GetCertificates(std::vector<CertificateEntry>& list, int32_t kind
     if (!driver) return false;
     CertificateEntry* entries = nullptr;
     int32_t count = DriverLib.VYXWL_EnumCertificates(&entries, kind);
+    if (count > kMaxCertificates) count = kMaxCertificates;
     // the array is the library's: copied before the lock is let go
     if (entries)
         for (int32_t i = 0; i < count; ++i) list.push_back(entries[i]);
@@ -523,6 +576,7 @@ bool CAdapter::GetLastAppliedName(AnsiString& name) {
     TScopedLock guard(Lock);
     if (!DeviceOpen) return false;
     name = FAGlobalVar.ReadSettingString(DeviceSectionName(), kLastApplyKey, "");
+    if (ProfileNameHasControlByte(name)) name.clear();  // damaged: no profile has it
     return true;
 }
 

@@ -22,6 +22,7 @@
 #include "../classlib/Handles.h"
 #include "../classlib/Thread.h"
 #include "Udevicerecord.h"
+#include "Udriverfile.h"
 #include "Umessages.h"
 #include "Uthreadipaddr.h"
 #include "Uvyxwltypes.h"
@@ -124,6 +125,8 @@ public:
     std::function<void(TForm* form, int ms)> ShowProgressHook;
     // The IP Helper of the DHCP thread; none is the system's.
     std::shared_ptr<IpHelperApi> IpHelper;
+    // Where the driver file is looked for; none is the system's.
+    std::shared_ptr<DriverFileSystem> DriverFiles;
 
 protected:
     void Execute() override;
@@ -134,7 +137,7 @@ private:
     void RefreshStatus();
     void RefreshNetworkInfo();
     void RefreshDriverInfo();
-    AnsiString FindDriverFile(bool& stopped);
+    DriverFile FindDriverFile(bool& stopped);
     void ProcessCommands();
     void ApplyPendingProfile();
     void ApplyZeroConfig();

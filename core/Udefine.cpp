@@ -1,5 +1,7 @@
 #include "Udefine.h"
 
+#include "Uprofile.h"
+
 CFAGlobalVar::CFAGlobalVar() = default;
 
 CFAGlobalVar::~CFAGlobalVar() {
@@ -49,7 +51,13 @@ void CFAGlobalVar::LoadSettings(const AnsiString& appName) {
     DefChA = 36;
     if (SettingsIni) {
         ProfRoot = SettingsIni->ReadString("Setting", "ProfRoot", ProfRoot);
-        DefProfName = SettingsIni->ReadString("Setting", "DefProfName", DefProfName);
+        AnsiString name = SettingsIni->ReadString("Setting", "DefProfName", DefProfName);
+        // A damaged name: the store would take one with a NUL only up to it, another profile.
+        if (!ProfileNameHasControlByte(name)) {
+            DefProfName = name;
+        } else if (Log) {
+            Log("[Setting] DefProfName holds a control character, \"" + DefProfName + "\" taken");
+        }
         DefProfSSID = SettingsIni->ReadString("Setting", "DefProfSSID", DefProfSSID);
         SupportMode = ReadSettingIn(*this, "SupportMode", SupportMode, IsKnownModeCode);
         DefBand = ReadSettingIn(*this, "DefBand", DefBand, IsBand);

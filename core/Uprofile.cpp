@@ -277,6 +277,20 @@ void SecurityOfCode(int32_t code, int32_t& method, int32_t& cipher) {
 
 }  // namespace
 
+bool ProfileNameHasControlByte(const AnsiString& name) {
+    for (char c : name)
+        if (IsControlByte(c)) return true;
+    return false;
+}
+
+AnsiString LoggedProfileName(const AnsiString& name) {
+    AnsiString shown;
+    for (char c : name)
+        shown +=
+            IsControlByte(c) ? Format("\\x%02X", static_cast<unsigned char>(c)) : AnsiString(1, c);
+    return shown;
+}
+
 void BuildDefaultProfile(CFAGlobalVar& settings) {
     WLProfile& p = settings.DefaultProfile;
     p = WLProfile{};
@@ -309,9 +323,10 @@ void SaveProfile(CFAGlobalVar& settings, const WLProfile& profile, const AnsiStr
 bool LoadProfile(CFAGlobalVar& settings, WLProfile& profile, const AnsiString& section) {
     if (!settings.SettingsIni || !settings.SettingsIni->SectionExists(section)) return false;
     TCustomIniFile& ini = *settings.SettingsIni;
-    // A section that does not name its profile is no saved profile.
-    // (A text form may hold a NUL; the name ends there, so one that starts with it is empty.)
-    if (ini.ReadString(section, "ProfileName", AnsiString()).c_str()[0] == '\0') return false;
+    // A section that does not name its profile, or names it with a control byte, is no saved
+    // profile: a NUL in the text form would leave the record another name than the one read.
+    AnsiString name = ini.ReadString(section, "ProfileName", AnsiString());
+    if (name.empty() || ProfileNameHasControlByte(name)) return false;
     // Into a copy: a damaged section leaves the caller's record as it was.
     WLProfile loaded = profile;
     uint8_t* record = reinterpret_cast<uint8_t*>(&loaded);
@@ -331,7 +346,10 @@ void ProfileFromSurveyEntry(const CFAGlobalVar& settings, const SiteSurveyEntry&
     SetTextField(profile.ProfileName, name);
     SetTextField(profile.NetworkInfo.NI_sz_CurProfile, name);
     SetTextField(profile.Ssid1, SsidText(entry.Ssid.Ssid, entry.Ssid.SsidLength));
-    profile.NetworkMode = entry.InfrastructureMode;
+    // 0 ad hoc, 1 infrastructure. The survey's 2 (auto or unknown) is no mode a profile may
+    // hold, nor one the "/Service" run loads again: such a network is joined as the template's
+    // infrastructure one.
+    profile.NetworkMode = entry.InfrastructureMode == 0 ? 0 : 1;
     if (frequencyToChannel) profile.Channel = frequencyToChannel(entry.Configuration.DSConfig);
     profile.ABGMode = settings.SupportMode;
     // 1 b, 2 a, 3 g; the library also reports them as 21 to 23.

@@ -1,5 +1,7 @@
 #include "Uprofilelogic.h"
 
+#include "../core/Uprofile.h"
+
 namespace {
 
 // The key length word of a WEP level; false for a level without one.
@@ -37,6 +39,8 @@ const char* SkipReason(ProfileNameCheck check) {
             return "a profile name that is too long";
         case ProfileNameCheck::Backslash:
             return "a backslash in the profile name";
+        case ProfileNameCheck::ControlByte:
+            return "a control character in the profile name";
         default:
             return "an unusable profile name";
     }
@@ -97,6 +101,7 @@ ProfileNameCheck CheckProfileName(const AnsiString& name, const ProfileNameExist
     if (SameProfileName(name, kEditingProfileName)) return ProfileNameCheck::Reserved;
     if (name.size() > kMaxProfileNameLength) return ProfileNameCheck::TooLong;
     if (name.find('\\') != AnsiString::npos) return ProfileNameCheck::Backslash;
+    if (ProfileNameHasControlByte(name)) return ProfileNameCheck::ControlByte;
     if (exists && exists(name)) return ProfileNameCheck::Exists;
     return ProfileNameCheck::Ok;
 }
@@ -111,8 +116,9 @@ ProfilePageTexts LoadProfilePageTexts(const TTextReader& frameProfile, const TTe
         frameProfile("ProfNameExists", "A profile with given name already exists.\nReplace it?");
     t.PromptReProfile = frameProfile("PromptReProfile",
                                      "A profile with the name \"%s\" already exists. Replace it?");
-    t.ErProfileName =
-        erMsg("ErProfileName", "A profile name holds at most 64 characters and no backslash.");
+    t.ErProfileName = erMsg("ErProfileName",
+                            "A profile name holds at most 64 characters, no backslash and "
+                            "no control character.");
     t.ErImportProfile = erMsg("ErImportProfile", "The profile \"%s\" could not be imported.");
     t.ErDeleteProfile = erMsg("ErDeleteProfile", "The profile \"%s\" could not be deleted.");
     return t;
@@ -136,6 +142,7 @@ bool RunProfileNamePrompt(const ProfileNamePrompt& prompt, AnsiString& name) {
                 break;
             case ProfileNameCheck::TooLong:
             case ProfileNameCheck::Backslash:
+            case ProfileNameCheck::ControlByte:
                 prompt.Message(kMsgExclamation | kMsgOk, texts.ErProfileName);
                 break;
             case ProfileNameCheck::Exists:
@@ -157,5 +164,6 @@ ImportName ReadImportName(const AnsiString& file, const IniListReader& read) {
 }
 
 AnsiString ImportSkippedLine(const AnsiString& file, const ImportName& name) {
-    return "import skipped " + file + ": " + SkipReason(name.Check) + " \"" + name.Name + "\"";
+    return "import skipped " + file + ": " + SkipReason(name.Check) + " \"" +
+           LoggedProfileName(name.Name) + "\"";
 }

@@ -72,10 +72,11 @@ ProfileButtons ProfileButtonsFor(bool attached, bool controlOn, bool selected,
 enum class ProfileNameCheck {
     Ok,
     Empty,
-    Reserved,   // kEditingProfileName, in any case of A to Z
-    TooLong,    // more than kMaxProfileNameLength characters
-    Backslash,  // the store's names are registry keys
-    Exists,     // a stored profile has it (case ignored): replace it?
+    Reserved,     // kEditingProfileName, in any case of A to Z
+    TooLong,      // more than kMaxProfileNameLength characters
+    Backslash,    // the store's names are registry keys
+    ControlByte,  // a NUL or another control byte (ProfileNameHasControlByte)
+    Exists,       // a stored profile has it (case ignored): replace it?
 };
 using ProfileNameExists = std::function<bool(const AnsiString& name)>;
 // exists may be empty: nothing is stored then.
@@ -99,7 +100,7 @@ struct ProfilePageTexts {
     AnsiString ProfNameUseBySystem;
     AnsiString ProfNameExists;
     AnsiString PromptReProfile;  // its first "%s" is the name; never a format
-    AnsiString ErProfileName;    // a name with a backslash or too long
+    AnsiString ErProfileName;    // a name too long, with a backslash or a control character
     AnsiString ErImportProfile;  // "%s": the name
     AnsiString ErDeleteProfile;  // "%s": the name
 };

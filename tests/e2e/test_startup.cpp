@@ -140,6 +140,7 @@ TEST_F(MonitorStart, ServiceRunTreatsADamagedLastProfileAsMissing) {
         "ProfileName=Office\r\nDefaultKey=7\r\n" + sound,
         "ProfileName=Office\r\nWEPEncryptionLevel=-3\r\n" + sound,
         "ProfileName=Office\r\nNI_VPI=300\r\n" + sound,
+        "ProfileName=hex:4F66666963650078\r\n" + sound,  // "Office", NUL, "x"
     };
     struct Run {
         std::unique_ptr<TempDir> dir;

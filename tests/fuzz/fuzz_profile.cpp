@@ -1,7 +1,7 @@
 // The profile's text form: any record saved and loaded again comes back (or,
-// when it holds values no profile has, is refused and leaves the caller's
-// record alone), and any section text either loads as a sound profile that
-// saves and loads to itself, or is refused.
+// when it holds values or a name no profile has, is refused and leaves the
+// caller's record alone), and any section text either loads as a sound profile
+// that saves and loads to itself, or is refused.
 #include <cstring>
 
 #include "FakeIniFile.h"
@@ -31,7 +31,8 @@ const Closed kClosed[] = {
 };
 
 bool Sound(const WLProfile& p) {
-    if (p.ProfileName[0] == 0) return false;
+    AnsiString name = TextField(p.ProfileName);
+    if (name.empty() || ProfileNameHasControlByte(name)) return false;
     for (const Closed& c : kClosed)
         if (p.*c.field < c.min || p.*c.field > c.max) return false;
     return true;

@@ -245,7 +245,11 @@ TEST_F(ProfileText, DamagedSectionsLoadNothing) {
         {"ProfileName", nullptr},
         {"ProfileName", ""},
         {"ProfileName", "   "},
-        {"ProfileName", "hex:0062"},  // decodes to a name that ends before it starts
+        {"ProfileName", "hex:0062"},                // decodes to a name that ends before it starts
+        {"ProfileName", "hex:44656661756C740078"},  // "Default", NUL, "x": another name
+        {"ProfileName", "hex:486F6D650D0A4F6666696365"},  // a line break inside
+        {"ProfileName", "Home\tOffice"},
+        {"ProfileName", "Home\x7F"},
         {"NetworkMode", "-1"},
         {"NetworkMode", "2"},
         {"DefaultKey", "7"},
@@ -488,6 +492,33 @@ TEST_F(SurveyProfile, BandFromTheNetworkType) {
     for (const auto& c : cases) {
         entry.NetworkTypeInUse = c[0];
         EXPECT_EQ(c[1], FromEntry().AdHocBand) << "NetworkTypeInUse " << c[0];
+    }
+}
+
+// The survey's 2 (auto or unknown) and any other value but 0 give infrastructure: a profile made
+// from a network in range holds only what the settings file's copy of the last applied profile
+// loads again, so the "/Service" run never falls back to a profile without a network.
+TEST_F(SurveyProfile, ModeAndEverythingElseLoadAgainFromTheLastAppliedCopy) {
+    g.DefBand = 1;  // a template as the settings give it
+    BuildDefaultProfile(g);
+    const int32_t modes[][2] = {{0, 0},  {1, 1},       {2, 1},      {3, 1},
+                                {-1, 1}, {INT_MIN, 1}, {INT_MAX, 1}};
+    for (const auto& mode : modes) {
+        for (int32_t type : {0, 1, 22, 99, -1}) {
+            for (int32_t privacy : {0, 1, 13, 23, 1099, 5, -7}) {
+                entry.InfrastructureMode = mode[0];
+                entry.NetworkTypeInUse = type;
+                entry.Privacy = privacy;
+                const WLProfile made = FromEntry();
+                EXPECT_EQ(mode[1], made.NetworkMode) << "mode " << mode[0];
+                g.SettingsIni.reset(new FakeIniFile);
+                SaveProfile(g, made, kSection);
+                WLProfile loaded = g.DefaultProfile;
+                ASSERT_TRUE(LoadProfile(g, loaded, kSection))
+                    << "mode " << mode[0] << ", type " << type << ", privacy " << privacy;
+                EXPECT_TRUE(SameRecord(made, loaded)) << "mode " << mode[0];
+            }
+        }
     }
 }
 

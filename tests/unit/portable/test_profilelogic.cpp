@@ -139,6 +139,18 @@ TEST(ProfileNames, ChecksInTheirOrder) {
         {"Office", ProfileNameCheck::Exists},
         {"Office 2", ProfileNameCheck::Ok},
         {"Home/Office", ProfileNameCheck::Ok},
+        // The library would take these only up to the NUL: another name than the one checked.
+        {std::string("Office\0x", 8), ProfileNameCheck::ControlByte},
+        {std::string("\0Office", 7), ProfileNameCheck::ControlByte},
+        {std::string(1, '\0'), ProfileNameCheck::ControlByte},
+        {longest.substr(1) + '\0', ProfileNameCheck::ControlByte},
+        {longest + '\0', ProfileNameCheck::TooLong},
+        {"Home\tOffice", ProfileNameCheck::ControlByte},
+        {"Home\x1F", ProfileNameCheck::ControlByte},
+        {"Home\x7F", ProfileNameCheck::ControlByte},
+        {"Home~ \x80"
+         "Caf\xE9\xFF",
+         ProfileNameCheck::Ok},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CheckProfileName(c.name, exists), c.check) << c.name;
@@ -313,6 +325,7 @@ TEST(ProfileNamePrompt, AsksUntilANameIsUsableOrTheUserGivesUp) {
         {"reserved", {{"(EditingProfile)", "Home"}, {}}, true, "Home", 2, {reserved}},
         {"backslash", {{"a\\b", "!"}, {}}, false, "", 2, {unusable}},
         {"too long", {{std::string(65, 'x'), "ok"}, {}}, true, "ok", 2, {unusable}},
+        {"control byte", {{"a\tb", "ok"}, {}}, true, "ok", 2, {unusable}},
         {"exists, Yes", {{"office"}, {kAnswerYes}}, true, "office", 1, {exists}},
         {"exists, No asks again", {{"Office", "Home"}, {kAnswerNo}}, true, "Home", 2, {exists}},
         {"exists, closed", {{"Office", "Home"}, {2}}, false, "", 1, {exists}},
@@ -338,6 +351,7 @@ TEST(ProfileImport, NameFromTheFileIsCheckedBeforeItIsUsed) {
         {"reserved.qjw", "(EditingProfile)"},
         {"long.qjw", std::string(65, 'L')},
         {"slash.qjw", "..\\..\\Run"},
+        {"nul.qjw", std::string("Default\0x", 9)},  // what "hex:44656661756C740078" reads as
     };
     std::vector<std::string> asked;
     IniListReader read = [&](const AnsiString& file, const AnsiString& section,
@@ -350,9 +364,10 @@ TEST(ProfileImport, NameFromTheFileIsCheckedBeforeItIsUsed) {
         const char* file;
         ProfileNameCheck check;
     } cases[] = {
-        {"a.qjw", ProfileNameCheck::Ok},         {"missing.qjw", ProfileNameCheck::Empty},
-        {"empty.qjw", ProfileNameCheck::Empty},  {"reserved.qjw", ProfileNameCheck::Reserved},
-        {"long.qjw", ProfileNameCheck::TooLong}, {"slash.qjw", ProfileNameCheck::Backslash}};
+        {"a.qjw", ProfileNameCheck::Ok},           {"missing.qjw", ProfileNameCheck::Empty},
+        {"empty.qjw", ProfileNameCheck::Empty},    {"reserved.qjw", ProfileNameCheck::Reserved},
+        {"long.qjw", ProfileNameCheck::TooLong},   {"slash.qjw", ProfileNameCheck::Backslash},
+        {"nul.qjw", ProfileNameCheck::ControlByte}};
     for (const Case& c : cases) {
         ImportName n = ReadImportName(c.file, read);
         EXPECT_EQ(n.Check, c.check) << c.file;
@@ -363,4 +378,6 @@ TEST(ProfileImport, NameFromTheFileIsCheckedBeforeItIsUsed) {
               "import skipped C:\\p\\slash.qjw: a backslash in the profile name \"..\\..\\Run\"");
     EXPECT_EQ(ImportSkippedLine("e.qjw", ReadImportName("empty.qjw", read)),
               "import skipped e.qjw: no profile name \"\"");
+    EXPECT_EQ(ImportSkippedLine("n.qjw", ReadImportName("nul.qjw", read)),
+              "import skipped n.qjw: a control character in the profile name \"Default\\x00x\"");
 }

@@ -103,6 +103,20 @@ TEST(Settings, StringFileGivesTitlesAndWords) {
     EXPECT_EQ(g.TextSection("Common")("Scanning", "x"), "Suche");
 }
 
+namespace {
+
+// The settings with one [Setting] key written as TIniFile writes it; log gets what is refused.
+void LoadSetting(CFAGlobalVar& g, const char* key, const AnsiString& value,
+                 std::vector<AnsiString>& log) {
+    g.Log = [&log](const AnsiString& line) { log.push_back(line); };
+    auto* settings = new FakeIniFile("Wavelorn.bin");
+    g.SettingsIni.reset(settings);
+    settings->WriteString("Setting", key, value);
+    g.LoadSettings("Wavelorn");
+}
+
+}  // namespace
+
 // Numbers that are none of their key's values leave the default and are logged.
 TEST(Settings, ValuesOutsideTheirRangeTakeTheDefault) {
     struct Case {
@@ -135,15 +149,39 @@ TEST(Settings, ValuesOutsideTheirRangeTakeTheDefault) {
     for (const Case& c : cases) {
         CFAGlobalVar g;
         std::vector<AnsiString> log;
-        g.Log = [&log](const AnsiString& line) { log.push_back(line); };
-        auto* settings = new FakeIniFile("Wavelorn.bin");
-        g.SettingsIni.reset(settings);
-        settings->WriteString("Setting", c.key, c.text);
-        g.LoadSettings("Wavelorn");
+        LoadSetting(g, c.key, c.text, log);
         EXPECT_EQ(g.*c.field, c.expected) << c.key << "=" << c.text;
         ASSERT_EQ(log.size(), c.logged ? 1u : 0u) << c.key << "=" << c.text;
         if (c.logged) {
             EXPECT_NE(log[0].find(AnsiString(c.key) + "=" + c.text), AnsiString::npos) << log[0];
+        }
+    }
+}
+
+// A default profile name with a control byte is damaged: the store would be asked for another
+// name than the one the pages compare with. It leaves "Default" and is logged.
+TEST(Settings, DefaultProfileNameWithAControlByteTakesTheDefault) {
+    struct Case {
+        std::string name;
+        const char* expected;
+    } cases[] = {
+        {"Office", "Office"},
+        {"Caf\xE9 ~", "Caf\xE9 ~"},
+        {std::string("Office\0x", 8), "Default"},
+        {std::string("\0Office", 7), "Default"},
+        {"Home\tOffice", "Default"},
+        {"Home\r\nOffice", "Default"},
+        {"Office\x7F", "Default"},
+    };
+    for (const Case& c : cases) {
+        CFAGlobalVar g;
+        std::vector<AnsiString> log;
+        LoadSetting(g, "DefProfName", c.name, log);
+        EXPECT_EQ(g.DefProfName, c.expected) << c.name;
+        bool refused = AnsiString(c.expected) != c.name;
+        ASSERT_EQ(log.size(), refused ? 1u : 0u) << c.name;
+        if (refused) {
+            EXPECT_EQ(log[0], "[Setting] DefProfName holds a control character, \"Default\" taken");
         }
     }
 }

@@ -2,7 +2,9 @@
 // and stopping, and the cached records.
 #include <cstring>
 
+#include "FakeDriverFiles.h"
 #include "classlib/SysUtils.h"
+#include "core/UdefineWin.h"
 #include "test_adapter_fixture.h"
 
 namespace adaptertest {
@@ -340,6 +342,28 @@ TEST_F(DriverFacts, FileVersionMacAndSupportMode) {
     info = OpenAndRead();
     EXPECT_STREQ(info.Version, "");
     EXPECT_STREQ(info.DriverPath, "");
+}
+
+// A 64-bit test program is no WOW64 process: the worker is given one that is, whose SysWOW64
+// holds no driver.
+class Wow64Files final : public FakeDriverFiles {
+protected:
+    bool Exists(const std::string& seen) override {
+        DWORD attrs = GetFileAttributesA(seen.c_str());
+        return attrs != INVALID_FILE_ATTRIBUTES && !(attrs & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    AnsiString Version(const std::string& seen) override { return GetFileVersionString(seen, 4); }
+};
+
+TEST_F(DriverFacts, Wow64LooksInTheNativeSystemFolder) {
+    WriteScenario("DriverPath=System32\\Drivers\\" + name_ + "\r\n");
+    Create();
+    auto files = std::make_shared<Wow64Files>();
+    adapter_->DriverFiles = files;
+    DriverInfo info = OpenAndRead();
+    EXPECT_STREQ(info.Version, "5.1.2600.2180");
+    EXPECT_EQ(AnsiCompareText(info.DriverPath, file_), 0) << info.DriverPath;
+    EXPECT_EQ(files->Calls, "off exists version on ");
 }
 
 }  // namespace

@@ -240,6 +240,51 @@ TEST_F(AdapterTest, NamesInOtherLettersMeanTheSameStoredProfile) {
     EXPECT_EQ(stored(), (std::vector<std::string>{"(EDITINGPROFILE)"}));
 }
 
+// A name with a NUL or another control byte is damaged wherever it comes from: the library
+// takes names as C strings, so it would act on another name than the one checked.
+TEST_F(AdapterTest, NamesWithAControlByteNeverReachTheLibrary) {
+    StoreInLibrary(OpenProfile("Lobby"));
+    StoreInLibrary(OpenProfile("Tab\tName"));
+    {
+        // listed as "Good", but the record names itself otherwise
+        WLProfile record = OpenProfile("Bad\x01");
+        DriverLibGuard lock(DriverLib, libStop_);
+        ASSERT_TRUE(lock);
+        ASSERT_EQ(DriverLib.VYXWL_SetWLProfile("Good", &record), 1);
+    }
+    ASSERT_EQ(LibraryProfileNames(), (std::vector<std::string>{"Good", "Lobby", "Tab\tName"}));
+    Create();
+    Open();
+    std::vector<WLProfile> profiles;
+    ASSERT_TRUE(adapter_->GetProfiles(profiles));
+    EXPECT_EQ(ProfileNames(profiles), (std::vector<std::string>{"Lobby"}));
+    std::vector<TraceCall> calls = Trace();
+    for (const TraceCall& c : calls) {
+        if (c.name == "VYXWL_GetWLProfile") {
+            EXPECT_EQ(c.args.find("Tab"), std::string::npos) << c.args;
+        }
+    }
+
+    // "Lobby", NUL, "x" would be stored as "Lobby"
+    std::string file = dir_.File("lobby.qjw");
+    ASSERT_TRUE(adapter_->ExportProfile(file, "Lobby"));
+    size_t mark = TraceMark();
+    WLProfile imported = OpenProfile("untouched");
+    EXPECT_FALSE(adapter_->ImportProfile(file, std::string("Lobby\0x", 7), &imported));
+    EXPECT_FALSE(adapter_->ImportProfile(file, std::string("\0Lobby", 6), &imported));
+    EXPECT_TRUE(TraceSince(mark).empty());
+    EXPECT_STREQ(imported.ProfileName, "untouched");
+
+    // the settings file's name of the last applied profile
+    AnsiString last;
+    WriteSettings(std::string("[") + kDeviceSection + "]\r\nLastApplyProf=hex:4C6F6262790078\r\n");
+    ASSERT_TRUE(adapter_->GetLastAppliedName(last));
+    EXPECT_EQ(last, "");
+    WriteSettings(std::string("[") + kDeviceSection + "]\r\nLastApplyProf=Lobby\r\n");
+    ASSERT_TRUE(adapter_->GetLastAppliedName(last));
+    EXPECT_EQ(last, "Lobby");
+}
+
 TEST_F(AdapterTest, SurveyListsValidNetworksOnce) {
     WriteScenario("", Network(1, "Lobby", "00:A0:C5:44:55:66") +
                           Network(2, "Lobby", "00:A0:C5:44:55:66") +
@@ -310,6 +355,16 @@ TEST_F(AdapterTest, CertificatesAppendedByKind) {
     ASSERT_TRUE(adapter_->GetCertificates(list, 3));
     ASSERT_EQ(list.size(), 1u);
     EXPECT_STREQ(list[0].Name, "Example Root CA");
+
+    // the library's count is believed no further than 256 entries, as the survey's is
+    std::string many = "[Certificates]\r\n";
+    for (int i = 1; i <= 300; ++i)
+        many += "Client" + std::to_string(i) + "=User" + std::to_string(i) + "|CA\r\n";
+    WriteScenario("", std::string(kLobbyNetwork) + many);
+    list.clear();
+    ASSERT_TRUE(adapter_->GetCertificates(list, 1));
+    ASSERT_EQ(list.size(), 256u);
+    EXPECT_STREQ(list[255].Name, "User256");
 }
 
 struct StoreCall {

@@ -584,11 +584,11 @@ TEST_F(InfoPage, SaveProfileStoresTheAppliedProfileUnderANewNameThroughTheProfil
         EXPECT_EQ(answers.Place.x, form_->Left() + (form_->Width() - FormAskInfo->Width()) / 2);
         EXPECT_EQ(answers.Place.y, form_->Top() + (form_->Height() - FormAskInfo->Height()) / 2);
     }
-    EXPECT_EQ(
-        page_->Messages,
-        (std::vector<std::string>{"48 Enter a name for the new profile:",
-                                  "48 A profile name holds at most 64 characters and no backslash.",
-                                  "36 A profile with given name already exists.\nReplace it?"}));
+    EXPECT_EQ(page_->Messages, (std::vector<std::string>{
+                                   "48 Enter a name for the new profile:",
+                                   "48 A profile name holds at most 64 characters, no "
+                                   "backslash and no control character.",
+                                   "36 A profile with given name already exists.\nReplace it?"}));
     EXPECT_EQ(journal_.Count(stored), 1u);
     EXPECT_EQ(TextField(edit.ProfileName), "Office copy");
     EXPECT_EQ(TextField(edit.NetworkInfo.NI_sz_CurProfile), "Office copy");

@@ -492,6 +492,47 @@ TEST_F(ProfilePage, ImportReplacesAProfileOnlyOnceTheNewOneIsIn) {
     EXPECT_EQ(TextField(cached[0].Ssid1), "Lower");
 }
 
+// The name read from a file is exactly the name checked and passed on: "Default", NUL, "x" is a
+// damaged name, skipped as one, and the stored Default is not overwritten.
+TEST_F(ProfilePage, ImportSkipsANameWithAControlByteAndKeepsTheStoredProfile) {
+    Configure("DefProfName=Default\r\n", 7);
+    std::string file = ExportedFile("Default", "Evil");
+    std::string text = TempDir::ReadFile(file);
+    size_t replaced = 0;
+    for (size_t pos = text.find("=Default\r\n"); pos != std::string::npos;
+         pos = text.find("=Default\r\n", pos), ++replaced)
+        text.replace(pos, 8, "=hex:44656661756C740078");
+    ASSERT_GT(replaced, 0u);
+    TempDir::WriteFile(file, text);
+    std::string first = dir_.File("nul-first.qjw");
+    TempDir::WriteFile(first,
+                       "[WLANProfile]\r\nCount=1\r\nItemName1=ProfileName\r\n"
+                       "ItemData1=hex:0044656661756C74\r\n");
+    Start({Wep128("Default"), Psk("Office")});
+
+    open_->Chosen = {file, first};
+    Click(page_->BtnImport);
+    EXPECT_TRUE(page_->Messages.empty()) << page_->Messages.front();
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"Default|Cafe", "Office|Office"}));
+    EXPECT_EQ(Trace().find("VYXWL_RegImportProfile"), std::string::npos);
+    EXPECT_EQ(LogCount("import skipped " + file +
+                       ": a control character in the profile name \"Default\\x00x\""),
+              1u)
+        << Log();
+    EXPECT_EQ(LogCount("import skipped " + first +
+                       ": a control character in the profile name \"\\x00Default\""),
+              1u);
+    EXPECT_EQ(Store(), (std::vector<std::string>{"Default", "Office"}));
+    WLProfile stored{};
+    {
+        DriverLibGuard lock(DriverLib, libStop_);
+        ASSERT_TRUE(lock);
+        ASSERT_EQ(DriverLib.VYXWL_GetWLProfile("Default", &stored), 1);
+    }
+    EXPECT_STREQ(stored.Ssid1, "Cafe");
+    EXPECT_EQ(stored.WEPEncryptionLevel, 2);
+}
+
 TEST_F(ProfilePage, ExportProposesTheNameAndModalRunsMayOutliveTheAdapter) {
     Start({Psk("Office"), Wep128("Cafe")});
     Select("Office");
