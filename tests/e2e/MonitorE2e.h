@@ -111,7 +111,7 @@ private:
 inline void ClickIn(HWND window, int x, int y) {
     POINT p = {x, y};
     ClientToScreen(window, &p);
-    EXPECT_TRUE(xinput::Click(p)) << "xdotool";
+    EXPECT_TRUE(xinput::Click(p)) << "the input server took no click";
 }
 
 // What the mouse and the keys reach there: the window under the point of window's client
@@ -173,24 +173,24 @@ inline HWND FocusOf(HWND window) {
     return info.hwndFocus;
 }
 
-// Once the keys go to control: its window in the foreground and the control with the focus.
+// Whether the keys go to control now: its window foreground, the control with the focus.
+inline bool TakesKeysNow(HWND control) {
+    return GetForegroundWindow() == GetAncestor(control, GA_ROOT) && FocusOf(control) == control;
+}
+
+// Once the keys go to control.
 inline bool TakesKeys(HWND control) {
-    return WaitUntil([&] {
-        return GetForegroundWindow() == GetAncestor(control, GA_ROOT) &&
-               FocusOf(control) == control;
-    });
+    return WaitUntil([&] { return TakesKeysNow(control); });
 }
 
 // A click at p of window into the control there (an edit, a list), once that takes the keys.
+// The control at the point is looked up again meanwhile: one that an earlier click enables is
+// not found there until the program has enabled it.
 inline ::testing::AssertionResult ClickInto(HWND window, POINT p) {
     POINT screen = p;
     ClientToScreen(window, &screen);
     ClickIn(window, p.x, p.y);
-    if (WaitUntil([&] {
-            HWND control = WindowFromPoint(screen);
-            return GetForegroundWindow() == GetAncestor(window, GA_ROOT) &&
-                   FocusOf(window) == control;
-        }))
+    if (WaitUntil([&] { return TakesKeysNow(WindowFromPoint(screen)); }))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "the control does not take the keys; " << InputTargets(window, p);
@@ -201,10 +201,8 @@ inline ::testing::AssertionResult ClickInto(HWND window, POINT p) {
 inline ::testing::AssertionResult TypeOver(HWND window, POINT p, HWND edit,
                                            const std::string& text) {
     if (!edit) return ::testing::AssertionFailure() << "no edit";
-    ClickIn(window, p.x, p.y);
-    if (!TakesKeys(edit))
-        return ::testing::AssertionFailure()
-               << "the edit does not take the keys; " << InputTargets(window, p);
+    ::testing::AssertionResult clicked = ClickInto(window, p);
+    if (!clicked) return clicked;
     Press(VK_END);
     Press(VK_HOME, true);
     Type(text);

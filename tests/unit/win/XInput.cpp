@@ -114,38 +114,31 @@ std::string WindowAt(POINT p) {
     return line;
 }
 
-std::string ButtonLine(int button, bool down) {
-    return "button " + std::to_string(button) + (down ? " 1\n" : " 0\n");
+std::string LeftButtonLine(bool down) {
+    return down ? "button 1 1\n" : "button 1 0\n";
 }
 
 std::string KeyLine(const std::string& name, bool down) {
     return "key " + name + (down ? " 1\n" : " 0\n");
 }
 
-// A key pressed and released, Shift and Ctrl around it where asked.
-std::string Stroke(const std::string& name, bool shift, bool ctrl) {
+// A key pressed and released, Shift around it where asked.
+std::string Stroke(const std::string& name, bool shift) {
     std::string lines;
-    if (ctrl) lines += KeyLine("Control_L", true);
     if (shift) lines += KeyLine("Shift_L", true);
     lines += KeyLine(name, true) + KeyLine(name, false);
     if (shift) lines += KeyLine("Shift_L", false);
-    if (ctrl) lines += KeyLine("Control_L", false);
     return lines;
 }
 
 }  // namespace
 
-bool Click(POINT screen, int button) {
-    return Request(WindowAt(screen) + Move(screen) + ButtonLine(button, true) +
-                   ButtonLine(button, false));
+bool Click(POINT screen) {
+    return Request(WindowAt(screen) + Move(screen) + LeftButtonLine(true) + LeftButtonLine(false));
 }
 
 bool MoveTo(POINT screen) {
     return Request(WindowAt(screen) + Move(screen));
-}
-
-bool Button(bool up, int button) {
-    return Request(ButtonLine(button, !up));
 }
 
 bool Key(WORD vk, bool up) {
@@ -153,9 +146,9 @@ bool Key(WORD vk, bool up) {
     return !name.empty() && Request(KeyLine(name, !up));
 }
 
-bool Press(WORD vk, bool shift, bool ctrl) {
+bool Press(WORD vk, bool shift) {
     std::string name = KeyName(vk);
-    return !name.empty() && Request(Stroke(name, shift, ctrl));
+    return !name.empty() && Request(Stroke(name, shift));
 }
 
 bool Type(const std::string& text) {
@@ -164,7 +157,7 @@ bool Type(const std::string& text) {
         SHORT scan = VkKeyScanA(c);
         std::string name = scan == -1 ? "" : KeyName(LOBYTE(scan));
         if (name.empty() || (scan & 0x600)) return false;  // no Ctrl or Alt characters
-        lines += Stroke(name, (scan & 0x100) != 0, false);
+        lines += Stroke(name, (scan & 0x100) != 0);
     }
     return text.empty() || Request(lines);
 }

@@ -18,17 +18,14 @@
 
 namespace xinput {
 
-// The pointer moved to a point of the screen and a button (1 left, 3 right) pressed and released
-// there.
-bool Click(POINT screen, int button = 1);
+// The pointer moved to a point of the screen and the left button pressed and released there.
+bool Click(POINT screen);
 // The pointer moved to a point of the screen, no button pressed.
 bool MoveTo(POINT screen);
-// The left button pressed or released where the pointer is.
-bool Button(bool up, int button = 1);
 // A key pressed or released and left so (the modifiers a test holds).
 bool Key(WORD vk, bool up);
-// A key pressed and released, with Shift or Ctrl held where asked.
-bool Press(WORD vk, bool shift = false, bool ctrl = false);
+// A key pressed and released, with Shift held where asked.
+bool Press(WORD vk, bool shift = false);
 // Typed character by character as the keyboard types it (Shift where a character needs it).
 bool Type(const std::string& text);
 
