@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the native units under the sanitizers, the win64 build
 # under Wine, a bounded run of each fuzz target and the check of what the
-# win32 programs import, as one ctest run with one summary.
+# win32 programs import, as one ctest run with one summary. Arguments go to
+# ctest: scripts/run-tests.sh -R unit_monitor runs that program alone.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -30,7 +31,7 @@ cat > build/CTestTestfile.cmake <<CT
 subdirs("native" "win64" "fuzz" "win32")
 CT
 status=0
-ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)" || status=$?
+ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)" "$@" || status=$?
 
 # PNG copies of the screenshots, to look at
 for bmp in "$shots"/*.bmp; do
