@@ -18,8 +18,30 @@ constexpr int32_t kMaxAllowedChannels = 260;
 constexpr int32_t kMaxCertificates = 256;
 constexpr int32_t kDevDetectTries = 10;
 constexpr int kApplyProgressMs = 20000;
-constexpr char kEditingProfile[] = "(EditingProfile)";
 constexpr char kLastApplyKey[] = "LastApplyProf";
+
+// A record read back from the store, made what the list keeps: false for a damaged name, which
+// would hand the library another name than the one listed; else its settings take its name.
+bool TakeStoredRecord(WLProfile& profile) {
+    AnsiString stored = TextField(profile.ProfileName);
+    if (ProfileNameHasControlByte(stored)) return false;
+    SetTextField(profile.NetworkInfo.NI_sz_CurProfile, stored);
+    return true;
+}
+
+void LogDamagedName(const AnsiString& name) {
+    DebugPrint("profile left out: a control character in its name \"%s\"",
+               LoggedProfileName(name).c_str());
+}
+
+// A profile the "/Service" run would refuse is never applied: the next system start would fall
+// back on the default profile, and the adapter join whatever open network is in range.
+bool UsableForApply(const WLProfile& profile) {
+    if (ProfileIsUsable(profile)) return true;
+    DebugPrint("profile not applied: its settings cannot be used \"%s\"",
+               LoggedProfileName(TextField(profile.ProfileName)).c_str());
+    return false;
+}
 
 bool FileExists(const AnsiString& path) {
     DWORD attrs = GetFileAttributesA(path.c_str());
@@ -402,7 +424,7 @@ bool CAdapter::ReloadProfiles() {
             std::memset(name, 0, sizeof(name));
             if (DriverLib.VYXWL_EnumWLProfiles(index, name) != 1) break;
             name[sizeof(name) - 1] = '\0';
-            if (SameProfileName(name, kEditingProfile)) continue;
+            if (SameProfileName(name, kEditingProfileName)) continue;
             // A damaged name, listed or in the record, is left out like one that cannot be
             // read back.
             if (ProfileNameHasControlByte(name)) {
@@ -411,18 +433,14 @@ bool CAdapter::ReloadProfiles() {
             }
             WLProfile profile = FAGlobalVar.DefaultProfile;
             if (DriverLib.VYXWL_GetWLProfile(name, &profile) != 1) continue;
-            AnsiString stored = TextField(profile.ProfileName);
-            if (ProfileNameHasControlByte(stored)) {
-                damaged.push_back(stored);
+            if (!TakeStoredRecord(profile)) {
+                damaged.push_back(TextField(profile.ProfileName));
                 continue;
             }
-            SetTextField(profile.NetworkInfo.NI_sz_CurProfile, stored);
             loaded.push_back(profile);
         }
     }
-    for (const AnsiString& name : damaged)
-        DebugPrint("profile left out: a control character in its name \"%s\"",
-                   LoggedProfileName(name).c_str());
+    for (const AnsiString& name : damaged) LogDamagedName(name);
     TScopedLock guard(Lock);
     Profiles = std::move(loaded);
     ProfilesLoaded = true;
@@ -502,6 +520,10 @@ bool CAdapter::ImportProfile(const AnsiString& fileName, const AnsiString& profi
             return false;
         if (!DriverLib.FindDriverProfile(profileName, profile, FAGlobalVar.DefaultProfile))
             return false;
+    }
+    if (!TakeStoredRecord(profile)) {
+        LogDamagedName(TextField(profile.ProfileName));
+        return false;
     }
     {
         TScopedLock guard(Lock);
@@ -589,7 +611,8 @@ bool CAdapter::ApplyProfileByName(const AnsiString& name, TForm* form) {
         TScopedLock guard(Lock);
         if (!StoreUsable()) return false;
         for (const WLProfile& profile : Profiles) {
-            if (TextField(profile.ProfileName) != name) continue;
+            if (!SameProfileName(TextField(profile.ProfileName), name) || !UsableForApply(profile))
+                continue;
             PendingProfile = profile;
             PendingProfileSet = true;
             found = true;
@@ -606,7 +629,7 @@ bool CAdapter::ApplyProfileByName(const AnsiString& name, TForm* form) {
 bool CAdapter::ApplyProfile(const WLProfile& profile, TForm* form) {
     {
         TScopedLock guard(Lock);
-        if (!DeviceOpen) return false;
+        if (!DeviceOpen || !UsableForApply(profile)) return false;
         PendingProfile = profile;
         PendingProfileSet = true;
     }

@@ -114,7 +114,9 @@ public:
 
     // Commands, carried out on the worker's thread. One profile and one zero-configuration
     // wish wait at a time; a newer request replaces one not carried out yet. Given a form, the
-    // progress dialog runs over it for 20000 ms before the call returns.
+    // progress dialog runs over it for 20000 ms before the call returns. A profile that is not
+    // ProfileIsUsable is refused (false, logged) and nothing of it waits. By name: false unless
+    // a usable profile of that name (case ignored) waits now.
     bool ApplyProfileByName(const AnsiString& name, TForm* form = nullptr);
     bool ApplyProfile(const WLProfile& profile, TForm* form = nullptr);
     bool RequestZeroConfig(bool wanted);  // true: the system's service is to run

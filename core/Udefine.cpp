@@ -52,11 +52,15 @@ void CFAGlobalVar::LoadSettings(const AnsiString& appName) {
     if (SettingsIni) {
         ProfRoot = SettingsIni->ReadString("Setting", "ProfRoot", ProfRoot);
         AnsiString name = SettingsIni->ReadString("Setting", "DefProfName", DefProfName);
-        // A damaged name: the store would take one with a NUL only up to it, another profile.
-        if (!ProfileNameHasControlByte(name)) {
+        // No name of the store: one with a NUL would be taken only up to it, one with a
+        // backslash as a path of keys, one too long cut to another profile's name.
+        ProfileNameCheck check = CheckProfileName(name, nullptr);
+        if (check != ProfileNameCheck::ControlByte && check != ProfileNameCheck::Backslash &&
+            check != ProfileNameCheck::TooLong) {
             DefProfName = name;
         } else if (Log) {
-            Log("[Setting] DefProfName holds a control character, \"" + DefProfName + "\" taken");
+            Log(AnsiString("[Setting] DefProfName: ") + ProfileNameFault(check) + ", \"" +
+                DefProfName + "\" taken");
         }
         DefProfSSID = SettingsIni->ReadString("Setting", "DefProfSSID", DefProfSSID);
         SupportMode = ReadSettingIn(*this, "SupportMode", SupportMode, IsKnownModeCode);

@@ -21,8 +21,9 @@ constexpr int32_t KindMax(FieldKind kind) {
 }
 
 // One key of a profile's section. A run (count above 1) is keyed <key>0 to
-// <key>count-1, its fields size bytes apart. A number outside min to max
-// marks the section as damaged.
+// <key>count-1, its fields size bytes apart. A number its kind cannot hold
+// marks the section as damaged; one outside min to max makes the profile
+// unusable (ProfileIsUsable).
 struct KeyedField {
     const char* key;
     size_t offset;
@@ -34,8 +35,6 @@ struct KeyedField {
     int32_t min;
     int32_t max;
 };
-
-const char kEditingProfile[] = "(EditingProfile)";
 
 // clang-format off
 #define WL_KEYED_IN(T, base, name, kind, intDef, textDef, lo, hi) \
@@ -65,7 +64,7 @@ constexpr KeyedField kKeyedFields[] = {
     WL_INT(TxRate, 15),
     WL_ENUM(NetworkMode, 1, 0, 1),
     WL_INT(ABGMode, 34),
-    WL_TEXT(ProfileName, kEditingProfile),
+    WL_TEXT(ProfileName, kEditingProfileName),
     WL_TEXT(Ssid1, ""),
     WL_TEXT(Ssid2, ""),
     WL_TEXT(Ssid3, ""),
@@ -98,7 +97,7 @@ constexpr KeyedField kKeyedFields[] = {
     WL_ENUM(MS8021xAuthMode, 0, 0, 4),
     WL_ENUM(PeapEap, 0, 0, 2),
     WL_KEYED(WLProfile, 0, ApplyNetwork, Bool8, 0, ""),
-    WL_NI_TEXT(NI_sz_CurProfile, kEditingProfile),
+    WL_NI_TEXT(NI_sz_CurProfile, kEditingProfileName),
     WL_NI(NI_wFlags, UInt16),
     WL_NI(NI_wNetFlags, UInt16),
     WL_NI(NI_wPPPFlags, UInt16),
@@ -206,7 +205,7 @@ void SaveField(TCustomIniFile& ini, const AnsiString& section, const AnsiString&
     }
 }
 
-// False when the key holds a number that the field cannot take.
+// False when the key holds a number that the field cannot hold.
 bool LoadField(TCustomIniFile& ini, const AnsiString& section, const AnsiString& key,
                const KeyedField& f, uint8_t* at) {
     switch (f.kind) {
@@ -224,7 +223,7 @@ bool LoadField(TCustomIniFile& ini, const AnsiString& section, const AnsiString&
                 case IniNumber::Int32:
                     break;
             }
-            if (v < f.min || v > f.max) return false;
+            if (v < KindMin(f.kind) || v > KindMax(f.kind)) return false;
             if (f.kind == FieldKind::Bool8) v = v != 0;
             // the low bytes of the value, little-endian as the record is
             for (size_t i = 0; i < f.size; ++i)
@@ -276,6 +275,47 @@ void SecurityOfCode(int32_t code, int32_t& method, int32_t& cipher) {
 }
 
 }  // namespace
+
+ProfileNameCheck CheckProfileName(const AnsiString& name, const ProfileNameExists& exists) {
+    if (name.empty()) return ProfileNameCheck::Empty;
+    // The store's key of the profile being edited: any case of it is that key.
+    if (SameProfileName(name, kEditingProfileName)) return ProfileNameCheck::Reserved;
+    if (name.size() > kMaxProfileNameLength) return ProfileNameCheck::TooLong;
+    if (name.find('\\') != AnsiString::npos) return ProfileNameCheck::Backslash;
+    if (ProfileNameHasControlByte(name)) return ProfileNameCheck::ControlByte;
+    if (exists && exists(name)) return ProfileNameCheck::Exists;
+    return ProfileNameCheck::Ok;
+}
+
+const char* ProfileNameFault(ProfileNameCheck check) {
+    switch (check) {
+        case ProfileNameCheck::Empty:
+            return "no profile name";
+        case ProfileNameCheck::Reserved:
+            return "a reserved profile name";
+        case ProfileNameCheck::TooLong:
+            return "a profile name that is too long";
+        case ProfileNameCheck::Backslash:
+            return "a backslash in the profile name";
+        case ProfileNameCheck::ControlByte:
+            return "a control character in the profile name";
+        default:
+            return "an unusable profile name";
+    }
+}
+
+bool ProfileIsUsable(const WLProfile& profile) {
+    AnsiString name = TextField(profile.ProfileName);
+    if (name.empty() || ProfileNameHasControlByte(name)) return false;
+    const uint8_t* record = reinterpret_cast<const uint8_t*>(&profile);
+    for (const KeyedField& f : kKeyedFields) {
+        if (f.kind != FieldKind::Int32 || f.count != 1) continue;
+        int32_t v;
+        std::memcpy(&v, record + f.offset, sizeof v);
+        if (v < f.min || v > f.max) return false;
+    }
+    return true;
+}
 
 bool ProfileNameHasControlByte(const AnsiString& name) {
     for (char c : name)
@@ -334,8 +374,9 @@ bool LoadProfile(CFAGlobalVar& settings, WLProfile& profile, const AnsiString& s
     ForEachKey([&](const KeyedField& f, const AnsiString& key, size_t offset) {
         if (sound) sound = LoadField(ini, section, key, f, record + offset);
     });
-    if (sound) profile = loaded;
-    return sound;
+    if (!sound || !ProfileIsUsable(loaded)) return false;
+    profile = loaded;
+    return true;
 }
 
 void ProfileFromSurveyEntry(const CFAGlobalVar& settings, const SiteSurveyEntry& entry,
@@ -346,10 +387,7 @@ void ProfileFromSurveyEntry(const CFAGlobalVar& settings, const SiteSurveyEntry&
     SetTextField(profile.ProfileName, name);
     SetTextField(profile.NetworkInfo.NI_sz_CurProfile, name);
     SetTextField(profile.Ssid1, SsidText(entry.Ssid.Ssid, entry.Ssid.SsidLength));
-    // 0 ad hoc, 1 infrastructure. The survey's 2 (auto or unknown) is no mode a profile may
-    // hold, nor one the "/Service" run loads again: such a network is joined as the template's
-    // infrastructure one.
-    profile.NetworkMode = entry.InfrastructureMode == 0 ? 0 : 1;
+    profile.NetworkMode = JoinedNetworkMode(entry);
     if (frequencyToChannel) profile.Channel = frequencyToChannel(entry.Configuration.DSConfig);
     profile.ABGMode = settings.SupportMode;
     // 1 b, 2 a, 3 g; the library also reports them as 21 to 23.

@@ -409,6 +409,13 @@ inline AnsiString SsidText(const char* ssid, uint32_t length) {
     return TextField(ssid, length < kMaxSsidLength ? length : kMaxSsidLength);
 }
 
+// The mode a network in range is shown and joined in: 0 ad hoc, 1 infrastructure. The survey
+// also reports 2 (auto or unknown), which no profile may hold: such a network is an
+// infrastructure one, on the pages as in the profile made from it.
+inline int32_t JoinedNetworkMode(const SiteSurveyEntry& entry) {
+    return entry.InfrastructureMode == 0 ? 0 : 1;
+}
+
 // How many entries of a survey buffer may be read.
 inline uint32_t SurveyEntryCount(const SiteSurveyBuffer& buffer) {
     return buffer.Count < kMaxSurveyEntries ? buffer.Count : kMaxSurveyEntries;

@@ -398,6 +398,13 @@ bool TFrameProfile::AskProfileName(AnsiString& name) {
 void TFrameProfile::BtnConnectClick(TObject*) {
     TListItem* item = LvProf->Selected();
     if (!item || !Adapter) return;
+    // The worker refuses such a profile too; the user hears of it here.
+    if (!ProfileIsUsable(*item->Record<WLProfile>())) {
+        ShowPageMessage(kMsgStop | kMsgOk,
+                        FillFirstPlaceholder(Texts.ErUseProfile, item->Caption()));
+        FocusList();
+        return;
+    }
     Adapter->ApplyProfileByName(item->Caption(), OwnerForm());
     if (TForm* main = Application->MainForm())
         PostMessageA(main->Handle(), BroadcastMsgId, bmShowPage, spInfoPage);

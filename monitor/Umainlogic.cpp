@@ -1,6 +1,7 @@
 #include "Umainlogic.h"
 
 #include "../core/Udefine.h"
+#include "../core/Uprofile.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ bool ProfileMatchesScan(const WLProfile& profile, const std::vector<SiteSurveyEn
     if (ssid == "ANY") ssid.clear();
     if (ssid.empty() && profile.EncryptionMethod == 0 && profile.NetworkMode == 1) {
         for (const SiteSurveyEntry& entry : scan)
-            if (entry.Privacy == 0 && entry.InfrastructureMode == 1) return true;
+            if (entry.Privacy == 0 && JoinedNetworkMode(entry) == 1) return true;
     }
     for (const SiteSurveyEntry& entry : scan) {
         WLProfile network = convert(entry);
@@ -141,7 +142,7 @@ const WLProfile* FindAutoConnectProfile(const AnsiString& name,
                                         const std::vector<SiteSurveyEntry>& scan,
                                         const SurveyToProfile& convert) {
     for (const WLProfile& p : profiles) {
-        if (TextField(p.ProfileName) != name) continue;
+        if (!SameProfileName(TextField(p.ProfileName), name) || !ProfileIsUsable(p)) continue;
         if (p.NetworkMode != 1 || ProfileMatchesScan(p, scan, convert)) return &p;
     }
     return nullptr;
@@ -159,7 +160,7 @@ AutoConnectChoice ChooseAutoConnectProfile(const std::vector<WLProfile>& profile
         choice.Reason = AutoConnectReason::Default;
     } else {
         for (const WLProfile& p : profiles) {
-            if (!ProfileMatchesScan(p, scan, convert)) continue;
+            if (!ProfileIsUsable(p) || !ProfileMatchesScan(p, scan, convert)) continue;
             choice.Profile = &p;
             choice.Reason = AutoConnectReason::Found;
             break;

@@ -113,7 +113,8 @@ using SurveyToProfile = std::function<WLProfile(const SiteSurveyEntry& entry)>;
 bool ProfileMatchesScan(const WLProfile& profile, const std::vector<SiteSurveyEntry>& scan,
                         const SurveyToProfile& convert);
 
-// The first profile of that exact name that is ad hoc or whose network is in the survey.
+// The first usable profile of that name (case ignored) that is ad hoc or whose network is in
+// the survey.
 const WLProfile* FindAutoConnectProfile(const AnsiString& name,
                                         const std::vector<WLProfile>& profiles,
                                         const std::vector<SiteSurveyEntry>& scan,
@@ -126,7 +127,8 @@ struct AutoConnectChoice {
     AutoConnectReason Reason = AutoConnectReason::None;
 };
 
-// The last applied profile, then the default one, then the first in list order in range.
+// The last applied profile, then the default one, then the first in list order in range; a
+// profile that is not ProfileIsUsable is never chosen.
 AutoConnectChoice ChooseAutoConnectProfile(const std::vector<WLProfile>& profiles,
                                            const std::vector<SiteSurveyEntry>& scan,
                                            const AnsiString& lastName,

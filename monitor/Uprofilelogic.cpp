@@ -29,23 +29,6 @@ AnsiString SecurityWord(const WLProfile& p, const CCommonString& words) {
     return ::SecurityWord(words, p.EncryptionMethod);
 }
 
-const char* SkipReason(ProfileNameCheck check) {
-    switch (check) {
-        case ProfileNameCheck::Empty:
-            return "no profile name";
-        case ProfileNameCheck::Reserved:
-            return "a reserved profile name";
-        case ProfileNameCheck::TooLong:
-            return "a profile name that is too long";
-        case ProfileNameCheck::Backslash:
-            return "a backslash in the profile name";
-        case ProfileNameCheck::ControlByte:
-            return "a control character in the profile name";
-        default:
-            return "an unusable profile name";
-    }
-}
-
 }  // namespace
 
 bool ProfileNameInList(const AnsiString& name, const std::vector<WLProfile>& profiles) {
@@ -95,17 +78,6 @@ ProfileButtons ProfileButtonsFor(bool attached, bool controlOn, bool selected,
     return b;
 }
 
-ProfileNameCheck CheckProfileName(const AnsiString& name, const ProfileNameExists& exists) {
-    if (name.empty()) return ProfileNameCheck::Empty;
-    // The store's key of the profile being edited: any case of it is that key.
-    if (SameProfileName(name, kEditingProfileName)) return ProfileNameCheck::Reserved;
-    if (name.size() > kMaxProfileNameLength) return ProfileNameCheck::TooLong;
-    if (name.find('\\') != AnsiString::npos) return ProfileNameCheck::Backslash;
-    if (ProfileNameHasControlByte(name)) return ProfileNameCheck::ControlByte;
-    if (exists && exists(name)) return ProfileNameCheck::Exists;
-    return ProfileNameCheck::Ok;
-}
-
 ProfilePageTexts LoadProfilePageTexts(const TTextReader& frameProfile, const TTextReader& erMsg) {
     ProfilePageTexts t;
     t.AskProfNameCaption = frameProfile("AskProfNameCaption", "Create connection profile");
@@ -121,6 +93,7 @@ ProfilePageTexts LoadProfilePageTexts(const TTextReader& frameProfile, const TTe
                             "no control character.");
     t.ErImportProfile = erMsg("ErImportProfile", "The profile \"%s\" could not be imported.");
     t.ErDeleteProfile = erMsg("ErDeleteProfile", "The profile \"%s\" could not be deleted.");
+    t.ErUseProfile = erMsg("ErUseProfile", kUnusableProfileText);
     return t;
 }
 
@@ -164,6 +137,6 @@ ImportName ReadImportName(const AnsiString& file, const IniListReader& read) {
 }
 
 AnsiString ImportSkippedLine(const AnsiString& file, const ImportName& name) {
-    return "import skipped " + file + ": " + SkipReason(name.Check) + " \"" +
+    return "import skipped " + file + ": " + ProfileNameFault(name.Check) + " \"" +
            LoggedProfileName(name.Name) + "\"";
 }

@@ -16,12 +16,8 @@
 #include "../classlib/AnsiString.h"
 #include "../classlib/Classes.h"
 #include "../core/Ucommonstring.h"
+#include "../core/Uprofile.h"
 #include "../core/Uvyxwltypes.h"
-
-// The name of the profile being edited; the store never lists it and no profile may take it.
-constexpr char kEditingProfileName[] = "(EditingProfile)";
-// What a profile name field holds, its NUL not counted.
-constexpr size_t kMaxProfileNameLength = sizeof(WLProfile::ProfileName) - 1;
 
 // A stored profile of that name, case ignored (the worker's list, for the link page's prompt).
 bool ProfileNameInList(const AnsiString& name, const std::vector<WLProfile>& profiles);
@@ -68,20 +64,6 @@ struct ProfileButtons {
 ProfileButtons ProfileButtonsFor(bool attached, bool controlOn, bool selected,
                                  bool selectedIsDefault);
 
-// What is wrong with a profile name, in the order checked.
-enum class ProfileNameCheck {
-    Ok,
-    Empty,
-    Reserved,     // kEditingProfileName, in any case of A to Z
-    TooLong,      // more than kMaxProfileNameLength characters
-    Backslash,    // the store's names are registry keys
-    ControlByte,  // a NUL or another control byte (ProfileNameHasControlByte)
-    Exists,       // a stored profile has it (case ignored): replace it?
-};
-using ProfileNameExists = std::function<bool(const AnsiString& name)>;
-// exists may be empty: nothing is stored then.
-ProfileNameCheck CheckProfileName(const AnsiString& name, const ProfileNameExists& exists);
-
 // Message flags (the system message box's values) and answers.
 constexpr int kMsgOk = 0x00;
 constexpr int kMsgOkCancel = 0x01;
@@ -103,7 +85,11 @@ struct ProfilePageTexts {
     AnsiString ErProfileName;    // a name too long, with a backslash or a control character
     AnsiString ErImportProfile;  // "%s": the name
     AnsiString ErDeleteProfile;  // "%s": the name
+    AnsiString ErUseProfile;     // "%s": the name of a profile that is not ProfileIsUsable
 };
+// [ErMsg] "ErUseProfile" in English; the wizard's finish page says it too.
+constexpr char kUnusableProfileText[] =
+    "The profile \"%s\" holds settings that cannot be used. It was not applied.";
 ProfilePageTexts LoadProfilePageTexts(const TTextReader& frameProfile, const TTextReader& erMsg);
 
 // One use of the name prompt: its dialog, the message dialog, the store and the caller's own

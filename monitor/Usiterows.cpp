@@ -28,7 +28,7 @@ SiteRow SiteRowFor(const CFAGlobalVar& settings, const SiteSurveyEntry& entry,
     row.Security = EncryptionText(settings, entry.Privacy);
     std::memcpy(row.MacBytes, entry.MacAddress, sizeof(row.MacBytes));
     row.Mac = SiteMacText(entry.MacAddress, ':');
-    row.Icon = entry.InfrastructureMode == 1 ? kSiteIconInfrastructure : kSiteIconAdHoc;
+    row.Icon = JoinedNetworkMode(entry) == 1 ? kSiteIconInfrastructure : kSiteIconAdHoc;
     if (entry.Privacy != 0) row.Icon += kSiteIconSecuredOffset;
     return row;
 }
@@ -37,7 +37,7 @@ SiteDetails SiteDetailsFor(const CFAGlobalVar& settings, const SiteListEntry& li
     const CCommonString& words = settings.Words;
     SiteDetails d;
     d.Ssid = listed.Row.Ssid;
-    d.WlMode = listed.Entry.InfrastructureMode == 1 ? words.Infrastructure : words.asAdHoc;
+    d.WlMode = JoinedNetworkMode(listed.Entry) == 1 ? words.Infrastructure : words.asAdHoc;
     d.Channel = listed.Row.ChannelText;
     d.Security = listed.Row.Security;
     d.Mac = SiteMacText(listed.Row.MacBytes, '-');

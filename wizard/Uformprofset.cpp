@@ -246,9 +246,18 @@ void TFormProfSet::ShowFinishPage() {
     if (FormRes) ImgBG->Picture()->Assign(FormRes->ImgProfCongrats->Picture());
 }
 
-void TFormProfSet::ApplyEditProfile() {
+bool TFormProfSet::ApplyEditProfile() {
+    const WLProfile& profile = FAGlobalVar.EditProfile;
+    // An edited profile keeps what the pages do not show: that may be what cannot be used.
+    if (!ProfileIsUsable(profile)) {
+        ShowWizardMessage(this, kMsgStop,
+                          FillFirstPlaceholder(ErrorText("ErUseProfile", kUnusableProfileText),
+                                               TextField(profile.ProfileName)));
+        return false;
+    }
     // The progress dialog runs over the wizard while the profile is applied.
-    if (Adapter) Adapter->ApplyProfileByName(TextField(FAGlobalVar.EditProfile.ProfileName), this);
+    if (Adapter) Adapter->ApplyProfileByName(TextField(profile.ProfileName), this);
+    return true;
 }
 
 void TFormProfSet::PostPageRequest(LPARAM page) {
@@ -266,8 +275,8 @@ void TFormProfSet::EndRunConnected() {
 }
 
 void TFormProfSet::BtnConnectNetClick(TObject*) {
+    if (!ApplyEditProfile()) return;
     PostPageRequest(spInfoPage);
-    ApplyEditProfile();
     EndRunConnected();
 }
 
@@ -294,7 +303,7 @@ void TFormProfSet::ApplyPickedNetwork() {
         return;
     }
     FrameWlNetwork1->EndPick(true);
-    ApplyEditProfile();
+    if (!ApplyEditProfile()) return;
     PostPageRequest(spInfoPage);
     EndRunConnected();
 }

@@ -100,7 +100,8 @@ private:
     // bmProfileSaved to the main window; true when its profile page stored EditProfile.
     bool StoreEditProfile();
     void ShowStoreFailed();
-    void ApplyEditProfile();
+    // False, with the user told, when EditProfile cannot be used; nothing is applied then.
+    bool ApplyEditProfile();
     void PostPageRequest(LPARAM page);
     // Modal result 1, unless the run has already ended otherwise (bmCloseDialogs).
     void EndRunDone();

@@ -11,6 +11,7 @@
 #include "../classlib/ExtCtrls.h"
 #include "../core/Uvyxwllib.h"
 #include "../monitor/Uformmain.h"
+#include "../monitor/Uprofilelogic.h"  // the message flags, the profile messages
 #include "Uwizardrules.h"
 
 class TComboBox;
@@ -23,10 +24,6 @@ class TPropertyPageFrame;
 int ShowWizardMessage(TControl* control, int flags, const AnsiString& text);
 // A text of the string file's section "ErMsg".
 AnsiString ErrorText(const char* key, const char* english);
-
-// Message dialog flags.
-constexpr int kMsgStop = 0x10;
-constexpr int kMsgExclamation = 0x30;
 
 // The value of a list's selected item; fallback when nothing is selected.
 intptr_t SelectedComboValue(TComboBox* combo, intptr_t fallback);

@@ -333,4 +333,96 @@ TEST_F(Monitor, ProfilePageListsDeletesExportsImportsAndConnects) {
     })) << Title(tray);
 }
 
+// A profile file a user was handed, as the library's export writes one: its items in order.
+std::string ProfileFile(const std::vector<std::pair<std::string, std::string>>& items) {
+    std::string text = "[WLANProfile]\r\nCount=" + std::to_string(items.size()) + "\r\n";
+    for (size_t i = 0; i < items.size(); ++i) {
+        std::string n = std::to_string(i + 1);
+        text += "ItemName" + n + "=" + items[i].first + "\r\nItemData" + n + "=" + items[i].second +
+                "\r\n";
+    }
+    return text;
+}
+
+// Profiles whose settings the system start could not read back, imported from files: Connect
+// tells the user and applies nothing, and the next system start applies the profile last
+// connected with, not the default one without a network.
+TEST_F(Monitor, AProfileTheSystemStartCannotReadIsNeverConnectedWith) {
+    StoreProfiles();
+    const std::string lab = dir_.File("lab.qjw"), cipher = dir_.File("cipher.qjw");
+    TempDir::WriteFile(
+        lab, ProfileFile({{"ProfileName", "Lab"}, {"Ssid1", "LabNet"}, {"NetworkMode", "2"}}));
+    TempDir::WriteFile(cipher, ProfileFile({{"ProfileName", "Cipher"},
+                                            {"NetworkMode", "1"},
+                                            {"Ssid1", "Office"},
+                                            {"EncryptionMethod", "2"},
+                                            {"WPAEncryptionType", "3"},
+                                            {"WPAPassphrase", "office-secret"}}));
+    const std::string officeApplied = "VYXWL_SetWLANStatus(\"Office\", mode 1, security 2) -> 1";
+    {
+        Program monitor(dir_.File("Wavelorn.exe"), "", dir_.Path());
+        ASSERT_TRUE(monitor.Started());
+        ProfilePage page = OpenProfilePage(monitor);
+        ASSERT_NE(page.List, nullptr);
+        HWND main = page.Main;
+        RemoteList rows(page.List);
+        ASSERT_TRUE(rows.Usable());
+        ASSERT_TRUE(WaitUntil([&] { return Count(Trace(), officeApplied) == 1; })) << Trace();
+        const POINT kImport = {4 + 274 + 28, 134 + 244}, kConnect = {4 + 275 + 38, 134 + 188 + 10};
+
+        using Import = std::pair<std::string, std::string>;  // the file, the profile's name
+        for (const auto& [file, name] : std::vector<Import>{{lab, "Lab"}, {cipher, "Cipher"}}) {
+            // Imported through the open dialog, by its path typed and Return.
+            ClickIn(main, kImport.x, kImport.y);
+            HWND open = ShownWindow(monitor.Id(), "#32770");
+            ASSERT_NE(open, nullptr) << name;
+            ASSERT_TRUE(WaitUntil([&] { return FocusOf(open) != nullptr; })) << name;
+            ASSERT_TRUE(TakesKeys(FocusOf(open))) << name;
+            Press(VK_END);
+            Press(VK_HOME, true);
+            Type(file);
+            Press(VK_RETURN);
+            int row = -1;
+            ASSERT_TRUE(WaitUntil([&] {
+                std::vector<std::string> shown = rows.Rows(1);
+                for (size_t i = 0; i < shown.size(); ++i)
+                    if (shown[i] == name) row = static_cast<int>(i);
+                return row >= 0 && rows.Selected() == row;
+            })) << name
+                << ": " << Trace();
+
+            // Connect: the user is told, nothing is applied.
+            ClickIn(main, kConnect.x, kConnect.y);
+            HWND message = ShownWindow(monitor.Id(), "TFormMessage");
+            ASSERT_NE(message, nullptr) << name;
+            HWND text = nullptr, ok = nullptr;
+            ASSERT_TRUE(
+                WaitUntil([&] { return (text = ChildAt(message, "STATIC", 49, 8)) != nullptr; }));
+            EXPECT_EQ(Title(text),
+                      "The profile \"" + name +
+                          "\" holds settings that cannot be used. It was not applied.");
+            SaveScreenshot(message, "profile_unusable_" + name);
+            for (HWND c = GetWindow(message, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                if (Title(c) == "Ok" && IsWindowVisible(c)) ok = c;
+            ASSERT_NE(ok, nullptr);
+            RECT r;
+            GetClientRect(ok, &r);
+            ASSERT_TRUE(ClickThen(ok, {r.right / 2, r.bottom / 2},
+                                  [&] { return !IsWindowVisible(message); }));
+        }
+        EXPECT_EQ(Count(Trace(), "VYXWL_SetWLANStatus("), 1u) << Trace();
+        EXPECT_EQ(Count(Trace(), "VYXWL_WLProfileToWLStatus(\"Lab\""), 0u);
+        EXPECT_EQ(Count(Trace(), "VYXWL_WLProfileToWLStatus(\"Cipher\""), 0u);
+    }  // the machine goes down with the monitor running
+
+    // The system start: the profile last connected with, read back and applied.
+    Program service(dir_.File("Wavelorn.exe"), "/Service", dir_.Path());
+    ASSERT_TRUE(service.Started());
+    ASSERT_TRUE(service.WaitEnd());
+    EXPECT_TRUE(LogShows("Succ: read last apply profile")) << Log();
+    EXPECT_EQ(Count(Log(), "Fail: read last apply profile"), 0u) << Log();
+    EXPECT_EQ(Count(Trace(), officeApplied), 2u) << Trace();
+    EXPECT_EQ(Count(Trace(), "VYXWL_SetWLANStatus("), 2u) << Trace();
+}
+
 }  // namespace

@@ -189,6 +189,8 @@ TEST_F(AutoConnect, OpenAnyProfileTakesOnlyOpenInfrastructureNetworks) {
         EXPECT_TRUE(Matches(any, {Network("Office", 23), Network("Lobby", 0)})) << ssid;
         EXPECT_FALSE(Matches(any, {Network("Office", 23)})) << ssid;
         EXPECT_FALSE(Matches(any, {Network("Party", 0, 0)})) << ssid;
+        // the survey's 2 (auto or unknown) is joined as infrastructure
+        EXPECT_TRUE(Matches(any, {Network("Unknown", 0, 2)})) << ssid;
         EXPECT_FALSE(Matches(any, {})) << ssid;
     }
     // "ANY" only stands for any network when the profile is open and infrastructure.
@@ -236,8 +238,11 @@ TEST_F(AutoConnect, LastThenDefaultThenFirstInListOrder) {
     EXPECT_EQ(found.Profile, &profiles[1]);
     EXPECT_EQ(AutoConnectLogLine(found), "auto connect found: Lobby");
 
-    // Names are compared exactly.
-    EXPECT_EQ(Choose(profiles, scan, "office", "default").Profile, &profiles[1]);
+    // Names are the store's: the case of A to Z does not count.
+    AutoConnectChoice spelt = Choose(profiles, scan, "OFFICE", "default");
+    EXPECT_EQ(spelt.Profile, &profiles[2]);
+    EXPECT_EQ(spelt.Reason, AutoConnectReason::Last);
+    EXPECT_EQ(Choose(profiles, scan, "Away", "DEFAULT").Profile, &profiles[3]);
 
     AutoConnectChoice none = Choose({profiles[0]}, scan, "Away");
     EXPECT_EQ(none.Profile, nullptr);
@@ -256,4 +261,27 @@ TEST_F(AutoConnect, AdHocLastOrDefaultNeedsNoNetworkInRange) {
     EXPECT_EQ(Choose(profiles, scan, "Default", "").Reason, AutoConnectReason::Last);
     // Not found by the third rule, which needs a match.
     EXPECT_EQ(Choose(profiles, scan, "", "").Profile, nullptr);
+}
+
+// A profile the system start could not read back is never chosen, by no rule: the next start
+// would apply the default profile without a network instead.
+TEST_F(AutoConnect, AnUnusableProfileIsNeverChosen) {
+    std::vector<SiteSurveyEntry> scan = {Network("Lobby", 0), Network("Lab", 0, 2),
+                                         Network("Office", 23)};
+    WLProfile lab = Profile("Lab", "Lab");
+    lab.NetworkMode = 2;
+    WLProfile office = Profile("Office", "Office", 2, 1, 2);
+    office.DefaultKey = 7;
+    WLProfile cell = Profile("Cell", "Cell", 0, 0);
+    cell.AdHocBand = 5;
+    WLProfile anon = Profile("", "Lobby");
+    std::vector<WLProfile> profiles = {lab, office, cell, anon, Profile("Spare", "Lobby")};
+    ASSERT_TRUE(Matches(office, scan) && Matches(anon, scan));
+    for (const char* last : {"Lab", "Office", "Cell", ""}) {
+        AutoConnectChoice c = Choose(profiles, scan, last, last);
+        EXPECT_EQ(c.Profile, &profiles[4]) << last;
+        EXPECT_EQ(c.Reason, AutoConnectReason::Found) << last;
+    }
+    profiles.pop_back();
+    EXPECT_EQ(Choose(profiles, scan, "Lab", "Cell").Profile, nullptr);
 }

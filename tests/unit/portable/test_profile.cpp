@@ -300,6 +300,46 @@ TEST_F(ProfileText, DamagedSectionsLoadNothing) {
     EXPECT_TRUE(SameRecord(Filled(0x5A), p));
 }
 
+// One rule for what the system applies and what the system start reads back: a record is usable
+// exactly when its saved copy loads again.
+TEST_F(ProfileText, AUsableRecordIsOneWhoseSavedCopyLoadsAgain) {
+    struct Case {
+        const char* what;
+        void (*change)(WLProfile&);
+        bool usable;
+    } cases[] = {
+        {"as it is", [](WLProfile&) {}, true},
+        {"the editing profile's name",
+         [](WLProfile& p) { SetTextField(p.ProfileName, "(EditingProfile)"); }, true},
+        {"infrastructure", [](WLProfile& p) { p.NetworkMode = 1; }, true},
+        {"any transmit rate", [](WLProfile& p) { p.TxRate = -5; }, true},
+        {"no cipher yet", [](WLProfile& p) { p.WPAEncryptionType = 0; }, true},
+        {"mode 2", [](WLProfile& p) { p.NetworkMode = 2; }, false},
+        {"mode -1", [](WLProfile& p) { p.NetworkMode = -1; }, false},
+        {"WEP key 7", [](WLProfile& p) { p.DefaultKey = 7; }, false},
+        {"cipher 3", [](WLProfile& p) { p.WPAEncryptionType = 3; }, false},
+        {"band 5", [](WLProfile& p) { p.AdHocBand = 5; }, false},
+        {"WEP level 4", [](WLProfile& p) { p.WEPEncryptionLevel = 4; }, false},
+        {"authentication 8", [](WLProfile& p) { p.AuthenticationMode = 8; }, false},
+        {"security 8", [](WLProfile& p) { p.EncryptionMethod = 8; }, false},
+        {"EAP type 5", [](WLProfile& p) { p.MS8021xAuthMode = 5; }, false},
+        {"inner method 3", [](WLProfile& p) { p.PeapEap = 3; }, false},
+        {"no name", [](WLProfile& p) { SetTextField(p.ProfileName, ""); }, false},
+        {"a control byte in the name", [](WLProfile& p) { SetTextField(p.ProfileName, "Lab\x01"); },
+         false},
+    };
+    for (const Case& c : cases) {
+        WLProfile record = Busy();
+        c.change(record);
+        EXPECT_EQ(c.usable, ProfileIsUsable(record)) << c.what;
+        g.SettingsIni.reset(ini = new FakeIniFile);
+        SaveProfile(g, record, kSection);
+        WLProfile loaded = Filled(0x5A);
+        EXPECT_EQ(c.usable, LoadProfile(g, loaded, kSection)) << c.what;
+    }
+    EXPECT_TRUE(ProfileIsUsable(Busy()));
+}
+
 // A value with a line break inside or Ctrl-Z at its ends
 // reads back as it was and never adds lines or sections to the file.
 TEST_F(ProfileText, TextsNeverBreakTheirLine) {
@@ -511,6 +551,7 @@ TEST_F(SurveyProfile, ModeAndEverythingElseLoadAgainFromTheLastAppliedCopy) {
                 entry.Privacy = privacy;
                 const WLProfile made = FromEntry();
                 EXPECT_EQ(mode[1], made.NetworkMode) << "mode " << mode[0];
+                EXPECT_TRUE(ProfileIsUsable(made)) << "mode " << mode[0];
                 g.SettingsIni.reset(new FakeIniFile);
                 SaveProfile(g, made, kSection);
                 WLProfile loaded = g.DefaultProfile;

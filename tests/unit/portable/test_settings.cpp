@@ -158,30 +158,36 @@ TEST(Settings, ValuesOutsideTheirRangeTakeTheDefault) {
     }
 }
 
-// A default profile name with a control byte is damaged: the store would be asked for another
-// name than the one the pages compare with. It leaves "Default" and is logged.
-TEST(Settings, DefaultProfileNameWithAControlByteTakesTheDefault) {
+// A default profile name the store cannot take is damaged: the store would be asked for another
+// name than the one the pages compare with (one cut at a NUL or at the field's end), or for a
+// path of keys (a backslash). It leaves "Default" and is logged.
+TEST(Settings, DefaultProfileNameTheStoreCannotTakeTakesTheDefault) {
+    const std::string longest(64, 'n');
     struct Case {
         std::string name;
-        const char* expected;
+        const char* fault;  // nullptr: taken as it is
     } cases[] = {
-        {"Office", "Office"},
-        {"Caf\xE9 ~", "Caf\xE9 ~"},
-        {std::string("Office\0x", 8), "Default"},
-        {std::string("\0Office", 7), "Default"},
-        {"Home\tOffice", "Default"},
-        {"Home\r\nOffice", "Default"},
-        {"Office\x7F", "Default"},
+        {"Office", nullptr},
+        {"Caf\xE9 ~", nullptr},
+        {longest, nullptr},
+        {std::string("Office\0x", 8), "a control character in the profile name"},
+        {std::string("\0Office", 7), "a control character in the profile name"},
+        {"Home\tOffice", "a control character in the profile name"},
+        {"Home\r\nOffice", "a control character in the profile name"},
+        {"Office\x7F", "a control character in the profile name"},
+        {"a\\b", "a backslash in the profile name"},
+        {"\\", "a backslash in the profile name"},
+        {longest + "x", "a profile name that is too long"},
     };
     for (const Case& c : cases) {
         CFAGlobalVar g;
         std::vector<AnsiString> log;
         LoadSetting(g, "DefProfName", c.name, log);
-        EXPECT_EQ(g.DefProfName, c.expected) << c.name;
-        bool refused = AnsiString(c.expected) != c.name;
-        ASSERT_EQ(log.size(), refused ? 1u : 0u) << c.name;
-        if (refused) {
-            EXPECT_EQ(log[0], "[Setting] DefProfName holds a control character, \"Default\" taken");
+        EXPECT_EQ(g.DefProfName, c.fault ? std::string("Default") : c.name) << c.name;
+        ASSERT_EQ(log.size(), c.fault ? 1u : 0u) << c.name;
+        if (c.fault) {
+            EXPECT_EQ(log[0],
+                      std::string("[Setting] DefProfName: ") + c.fault + ", \"Default\" taken");
         }
     }
 }

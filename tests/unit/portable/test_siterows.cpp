@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/Udefine.h"
+#include "core/Uprofile.h"
 #include "monitor/Usiterows.h"
 
 namespace {
@@ -54,9 +55,12 @@ TEST(SiteRows, TextsAndIconOfANetwork) {
          "00:A0:C5:0B:FE:10", 10, "Ad-Hoc"},
         {Entry("Meshnet", 4, 2472000, -20, 0, 0, 0xFF), "Mesh", "13", "100%", "Disabled",
          "00:A0:C5:0B:FE:FF", 7, "Ad-Hoc"},
-        // any mode but 1 is ad hoc; a frequency the driver cannot map is channel 0
-        {Entry("Odd", 3, 1000, -70, 10, 2, 0x00), "Odd", "0", "50%", "WPA", "00:A0:C5:0B:FE:00", 10,
-         "Ad-Hoc"},
+        // the survey's 2 (auto or unknown) is joined, and so shown, as infrastructure; a
+        // frequency the driver cannot map is channel 0
+        {Entry("Odd", 3, 1000, -70, 10, 2, 0x00), "Odd", "0", "50%", "WPA", "00:A0:C5:0B:FE:00", 4,
+         "Infrastructure"},
+        {Entry("Odder", 5, 2412000, -70, 0, -1, 0x02), "Odder", "1", "50%", "Disabled",
+         "00:A0:C5:0B:FE:02", 1, "Infrastructure"},
     };
     for (const Case& c : cases) {
         SiteRow row = SiteRowFor(g, c.entry, Channel);
@@ -72,6 +76,11 @@ TEST(SiteRows, TextsAndIconOfANetwork) {
         EXPECT_EQ(
             d.Ssid + "|" + d.WlMode + "|" + d.Channel + "|" + d.Security + "|" + d.Mac,
             std::string(c.caption) + "|" + c.mode + "|" + c.channel + "|" + c.security + "|" + mac);
+        // what Connect makes of the network is what the page shows
+        WLProfile made;
+        ProfileFromSurveyEntry(g, c.entry, made, Channel);
+        EXPECT_EQ(made.NetworkMode == 1 ? g.Words.Infrastructure : g.Words.asAdHoc, d.WlMode)
+            << c.caption;
     }
     // the security word is the word table's
     g.Words.Encrypt_WEP = "Schluessel";

@@ -87,9 +87,9 @@ TEST_F(AdapterTest, AppliedProfileIsRememberedAndAnnounced) {
     EXPECT_STREQ(saved.Ssid1, "Lobby");
     EXPECT_EQ(saved.NetworkMode, 1);
 
-    // a name that is not cached (names compare exactly): nothing parked, no dialog
+    // a name that is not cached: nothing parked, no dialog
     shown.clear();
-    EXPECT_FALSE(adapter_->ApplyProfileByName("office", form));
+    EXPECT_FALSE(adapter_->ApplyProfileByName("Ghost", form));
     EXPECT_TRUE(shown.empty());
 
     // a profile that is not stored at all, without a form
@@ -98,6 +98,50 @@ TEST_F(AdapterTest, AppliedProfileIsRememberedAndAnnounced) {
     ASSERT_TRUE(WaitForApplied());
     ASSERT_TRUE(adapter_->GetLastAppliedName(last));
     EXPECT_EQ(last, "Direct");
+}
+
+// A profile the "/Service" run would refuse is never applied nor written for it: the settings
+// file keeps the last usable profile, which the next system start applies. Names are the
+// store's, the case of A to Z ignored.
+TEST_F(AdapterTest, OnlyUsableProfilesAreAppliedAndRemembered) {
+    WLProfile lab = OpenProfile("Lab", "LabNet");
+    lab.NetworkMode = 2;
+    WLProfile cipher = OpenProfile("Cipher");
+    cipher.EncryptionMethod = 2;
+    cipher.WPAEncryptionType = 3;
+    for (const WLProfile& p : {OpenProfile("Office"), lab, cipher}) StoreInLibrary(p);
+    AdapterTiming timing = FastTiming();
+    timing.PollPeriodMs = 20;
+    Create(timing);
+    Open();
+    std::vector<int> shown;
+    adapter_->ShowProgressHook = [&](TForm*, int ms) { shown.push_back(ms); };
+    TForm* form = reinterpret_cast<TForm*>(&shown);
+
+    ASSERT_TRUE(adapter_->ApplyProfileByName("OFFICE", form));
+    ASSERT_TRUE(WaitForApplied());
+    ASSERT_EQ(shown.size(), 1u);
+
+    size_t mark = TraceMark();
+    EXPECT_FALSE(adapter_->ApplyProfileByName("Lab", form));
+    EXPECT_FALSE(adapter_->ApplyProfileByName("cipher", form));
+    WLProfile key = OpenProfile("Key");
+    key.DefaultKey = 7;
+    EXPECT_FALSE(adapter_->ApplyProfile(key, form));
+    WLProfile band = OpenProfile("Band");
+    band.AdHocBand = 5;
+    EXPECT_FALSE(adapter_->ApplyProfile(band));
+    EXPECT_EQ(shown.size(), 1u) << "no progress dialog for a refused profile";
+    // the commands would run before the wait that ends in the second poll
+    ASSERT_TRUE(WaitForPolls(2));
+    EXPECT_EQ(CountCalls(TraceSince(mark), "VYXWL_SetWLANStatus"), 0u);
+    EXPECT_EQ(CountNotices(bmProfileApplied), 1u);
+    WLProfile saved;
+    ASSERT_TRUE(LoadProfile(FAGlobalVar, saved, "LastApplyProf"));
+    EXPECT_STREQ(saved.ProfileName, "Office");
+    AnsiString last;
+    ASSERT_TRUE(adapter_->GetLastAppliedName(last));
+    EXPECT_EQ(last, "Office");
 }
 
 TEST_F(AdapterTest, FailedApplyRemembersNothing) {

@@ -201,6 +201,46 @@ TEST_F(AdapterTest, ImportTheLibraryRefusesAnswersFalseThoughTheNameIsStored) {
     for (const WLProfile& p : profiles) EXPECT_STREQ(p.Ssid1, "corp") << p.ProfileName;
 }
 
+// A library whose read-back of a profile answers another record than it stored.
+void (*g_readBackChange)(WLProfile&) = nullptr;
+vyxwl::GetWLProfile g_realGetWLProfile = nullptr;
+int32_t VYXWL_API ChangedReadBack(const char* name, WLProfile* profile) {
+    int32_t answer = g_realGetWLProfile(name, profile);
+    if (answer == 1 && g_readBackChange) g_readBackChange(*profile);
+    return answer;
+}
+
+// What an import reads back is taken as the listing takes a stored profile: a record that names
+// itself with a control byte is refused, and the settings of one taken carry its name.
+TEST_F(AdapterTest, AnImportReadsBackAsTheStoreIsListed) {
+    StoreInLibrary(OpenProfile("Office", "corp"));
+    Create();
+    Open();
+    std::string file = dir_.File("office.qjw");
+    ASSERT_TRUE(adapter_->ExportProfile(file, "Office"));
+    g_realGetWLProfile = DriverLib.VYXWL_GetWLProfile;
+    DriverLib.VYXWL_GetWLProfile = ChangedReadBack;
+
+    g_readBackChange = [](WLProfile& p) { SetTextField(p.NetworkInfo.NI_sz_CurProfile, "Other"); };
+    WLProfile imported;
+    ASSERT_TRUE(adapter_->ImportProfile(file, "Copy", &imported));
+    EXPECT_STREQ(imported.NetworkInfo.NI_sz_CurProfile, "Copy");
+    std::vector<WLProfile> profiles;
+    ASSERT_TRUE(adapter_->GetProfiles(profiles));
+    ASSERT_EQ(ProfileNames(profiles), (std::vector<std::string>{"Office", "Copy"}));
+    EXPECT_STREQ(profiles[1].NetworkInfo.NI_sz_CurProfile, "Copy");
+
+    g_readBackChange = [](WLProfile& p) { SetTextField(p.ProfileName, "Bad\x01"); };
+    imported = OpenProfile("untouched");
+    EXPECT_FALSE(adapter_->ImportProfile(file, "Bad", &imported));
+    EXPECT_STREQ(imported.ProfileName, "untouched");
+    profiles.clear();
+    ASSERT_TRUE(adapter_->GetProfiles(profiles));
+    EXPECT_EQ(ProfileNames(profiles), (std::vector<std::string>{"Office", "Copy"}));
+    DriverLib.VYXWL_GetWLProfile = g_realGetWLProfile;
+    g_readBackChange = nullptr;
+}
+
 // The store keeps registry keys, which tell no case of A to Z apart: the worker's list holds one
 // entry for a stored profile however its name is spelt.
 TEST_F(AdapterTest, NamesInOtherLettersMeanTheSameStoredProfile) {

@@ -336,6 +336,34 @@ TEST_F(Wizard, SaveThatTheStoreRefusesStaysOnTheSummaryWithAMessage) {
     EXPECT_TRUE(progress_.empty());
 }
 
+// An edited profile keeps what no page shows: a band the system start would refuse is stored,
+// but Connect tells the user and applies nothing, and the finish page stays.
+TEST_F(Wizard, ConnectWithAProfileThatCannotBeUsedTellsTheUserAndAppliesNothing) {
+    Configure("", 7, "[ErMsg]\r\nErUseProfile=\"%s\" cannot be used\r\n");
+    Start();
+    FAGlobalVar.EditProfile = mainwin::Profile("Home", "Home");
+    FAGlobalVar.EditProfile.AdHocBand = 5;
+    TFormProfSet* w = wizard_;
+    std::string message;
+    bool stayed = false;
+    Script s;
+    ToSummary(s, true);
+    s.Then("connect", Press(w->BtnConnectNet))
+        .Then("message", AnswerMessage(&message))
+        .Then("answered", [&] { return !FindWindowA("TFormMessage", nullptr); })
+        .Do("read", [&] { stayed = w->FinishShown() && w->BtnConnectNet->Visible(); })
+        .Then("to profiles", Press(w->BtnToProfScr));
+    EXPECT_EQ(Run(WizardModeEdit, s), mrOk);
+    EXPECT_EQ(message, "\"Home\" cannot be used");
+    EXPECT_TRUE(stayed);
+    ASSERT_EQ(page_->Stored.size(), 1u);
+    EXPECT_EQ(page_->Stored[0].AdHocBand, 5);
+    EXPECT_TRUE(progress_.empty());
+    EXPECT_TRUE(PumpUntil([&] { return journal_.Count("profile enter 0 0") == 1; }));
+    EXPECT_EQ(journal_.Count("info back"), 0u);
+    EXPECT_EQ(Trace().find("VYXWL_SetWLANStatus("), std::string::npos) << Trace();
+}
+
 TEST_F(Wizard, EditedProfileKeepsItsSettingsUnlessConnectGoesOn) {
     WLProfile home = mainwin::Profile("Home", "Home");
     StoreInLibrary(home);
