@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a program imports a DLL outside the system's own set, or a function Windows 2000 or
-# XP does not export (the list and the rules: scripts/windows-imports.txt). Such a program is
-# refused by the loader there before it runs a line.
+# XP does not export, C runtime included (the list and the rules: scripts/windows-imports.txt).
+# Such a program is refused by the loader there before it runs a line.
 #   scripts/check-imports.sh PROGRAM...
 # OBJDUMP and CC name the tools of the programs' target (i686 MinGW unless set).
 # A made-up program with each kind of fault is checked first and must be caught, so that the
@@ -16,23 +16,28 @@ cc=${CC:-i686-w64-mingw32-gcc}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# The made-up program: a DLL of later Windows versions, two listed functions and one only the
-# headers know to be later.
+# The made-up program: a DLL of later Windows versions, listed functions of XP and Vista, one only
+# the headers know to be later, and a C runtime function Windows 2000's runtime lacks.
 cat > "$work/faulty.c" <<'C'
 #define _WIN32_WINNT 0x0600
+#include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <bcrypt.h>
+#include <time.h>
 static LONG CALLBACK Handler(EXCEPTION_POINTERS* info) { (void)info; return 0; }
 int main(void) {
     UCHAR byte;
     ULONG taken;
+    struct addrinfo* found = NULL;
     AddVectoredExceptionHandler(1, Handler);
     GetQueuedCompletionStatusEx(NULL, NULL, 0, &taken, 0, FALSE);
     BCryptGenRandom(NULL, &byte, 1, BCRYPT_USE_SYSTEM_PREFERRED_RNG);
-    return (int)GetTickCount64();
+    if (getaddrinfo("localhost", NULL, NULL, &found) == 0) freeaddrinfo(found);
+    return (int)(GetTickCount64() + _time64(NULL));
 }
 C
-"$cc" -o "$work/faulty.exe" "$work/faulty.c" -lbcrypt
+"$cc" -o "$work/faulty.exe" "$work/faulty.c" -lbcrypt -lws2_32
 programs=("$work/faulty.exe" "$@")
 
 # Each program's imports: "DLL FUNCTION" for each by name, "DLL #ORDINAL" for each by ordinal.
@@ -72,6 +77,7 @@ problems() {
     FILENAME == ARGV[1] {
       if ($1 == "dll") allowed[toupper($2)] = 1
       if ($1 == "lacks") since[$2] = $3
+      if ($1 == "exports") for (i = 3; i <= NF; i++) exported[toupper($2), $i] = held[toupper($2)] = 1
       next
     }
     FILENAME == ARGV[2] { undeclared[$1] = 1; next }
@@ -87,6 +93,8 @@ problems() {
         print name ": imports " $2 " from " $1 ", which Windows has only from " since[$2] " on"
       } else if ($2 in undeclared) {
         print name ": imports " $2 " from " $1 ", which the headers do not declare for Windows 2000"
+      } else if ((dll in held) && !((dll, $2) in exported)) {
+        print name ": imports " $2 " from " $1 ", not one Windows 2000'"'"'s copy is known to export"
       }
     }
     END { if (!kernel) print name ": no import of KERNEL32.dll read; is it a 32-bit Windows program?" }' \
@@ -97,7 +105,9 @@ problems "${programs[0]}" "$work/imports.0" > "$work/faulty.out"
 for expected in "imports bcrypt.dll, not one of" \
                 "AddVectoredExceptionHandler from KERNEL32.dll, which Windows has only from XP on" \
                 "GetTickCount64 from KERNEL32.dll, which Windows has only from Vista on" \
-                "GetQueuedCompletionStatusEx from KERNEL32.dll, which the headers do not declare"; do
+                "GetQueuedCompletionStatusEx from KERNEL32.dll, which the headers do not declare" \
+                "getaddrinfo from WS2_32.dll, which Windows has only from XP on" \
+                "_time64 from msvcrt.dll, not one Windows 2000's copy is known to export"; do
   if ! grep -qF "$expected" "$work/faulty.out"; then
     echo "the check missed a fault of a made-up program (\"$expected\"); it said:"
     cat "$work/faulty.out"
