@@ -12,12 +12,15 @@ export WL_ROOT=$root
 template=${WL_PREFIX_TEMPLATE:?run through scripts/run-tests.sh}
 program=$1
 shift
-export WINEPREFIX=$root/build/win64/prefixes/$(basename "$program" .exe)
-trap 'wine_env_stop; rm -rf "$WINEPREFIX"' EXIT
+name=$(basename "$program" .exe)
+export WINEPREFIX=$root/build/win64/prefixes/$name
+input=$root/build/win64/prefixes/$name.input
+trap 'wine_env_stop; rm -rf "$WINEPREFIX" "$input"' EXIT
 trap "exit 130" INT TERM
 wine_prefix_clone "$template" "$WINEPREFIX" || { echo "no copy of $template" >&2; exit 1; }
-unset DISPLAY WL_XTESTD_PORT
+unset DISPLAY WL_XTESTD_FILE
 wine_display_start || exit 1
+wine_input_start "$input" || exit 1
 "$WINESERVER" -p >/dev/null 2>&1 </dev/null
 "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null
 "$WINELOADER" "$program" "$@"

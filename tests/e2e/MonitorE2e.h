@@ -107,11 +107,17 @@ private:
 
 // ---- the user's mouse and keys, and what a window shows to another program ----
 
-// The left button pressed and released at a point of window's client area.
-inline void ClickIn(HWND window, int x, int y) {
-    POINT p = {x, y};
+// The left button pressed and released at a point of window's client area, once the X server
+// holds the click; a failure says why it made none.
+inline ::testing::AssertionResult Clicked(HWND window, POINT p) {
     ClientToScreen(window, &p);
-    EXPECT_TRUE(xinput::Click(p)) << "the input server took no click";
+    if (xinput::Click(p)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the input server made no click: " << xinput::LastError();
+}
+
+inline void ClickIn(HWND window, int x, int y) {
+    EXPECT_TRUE(Clicked(window, {x, y}));
 }
 
 // What the mouse and the keys reach there: the window under the point of window's client
@@ -143,9 +149,10 @@ inline std::string InputTargets(HWND window, POINT p) {
 // the mouse reached and leaves a screenshot.
 inline ::testing::AssertionResult ClickThen(HWND window, POINT p,
                                             const std::function<bool()>& done) {
-    ClickIn(window, p.x, p.y);
-    if (WaitUntil(done)) return ::testing::AssertionSuccess();
+    ::testing::AssertionResult clicked = Clicked(window, p);
+    if (clicked && WaitUntil(done)) return ::testing::AssertionSuccess();
     SaveScreenshot(GetAncestor(window, GA_ROOT), "failed_click");
+    if (!clicked) return clicked << "; " << InputTargets(window, p);
     return ::testing::AssertionFailure() << "click did nothing; " << InputTargets(window, p);
 }
 
