@@ -9,8 +9,7 @@ export WINEDEBUG=-all
 # no downloads of Wine's Mono or Gecko in a fresh prefix
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# A virtual display, unless asked to keep the caller's (the demo on a desktop),
-# and the window tests' mouse and keyboard on it (tests/tools/xtestd.c).
+# A virtual display, unless asked to keep the caller's (the demo on a desktop).
 wine_display_start() {
   if [ -z "${WL_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
     # Xvfb picks a free display itself and names it on fd 3 (a file, never a
@@ -25,17 +24,24 @@ wine_display_start() {
     [ -n "$n" ] || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$n"
   fi
-  if [ -x "$WL_ROOT/build/native/bin/xtestd" ]; then
-    local portfile
-    portfile=$(mktemp -u)
-    "$WL_ROOT/build/native/bin/xtestd" "$portfile" </dev/null >/dev/null 2>&1 &
-    WL_XTESTD_PID=$!
-    for _ in $(seq 100); do [ -s "$portfile" ] && break; sleep 0.05; done
-    [ -s "$portfile" ] || { echo "the input server did not start" >&2; return 1; }
-    WL_XTESTD_PORT=$(cat "$portfile")
-    export WL_XTESTD_PORT
-    rm -f "$portfile"
-  fi
+}
+
+# The window tests' mouse and keyboard (tests/tools/xtestd.c), on the virtual
+# display this shell started and never on one it was given: whoever reaches the
+# input server types and clicks there. Only the test it serves reaches it: it
+# asks for a secret, which it writes into a file in DIR, a directory made here
+# for this user alone; WL_XTESTD_FILE names that file to the Windows side.
+#   wine_input_start DIR
+wine_input_start() {
+  local dir=$1 file=$1/xtestd
+  [ -n "${WL_XVFB_PID:-}" ] || { echo "no virtual display for the input server" >&2; return 1; }
+  rm -rf "$dir"
+  mkdir -m 0700 "$dir" || return 1
+  "$WL_ROOT/build/native/bin/xtestd" "$file" </dev/null >/dev/null 2>&1 &
+  WL_XTESTD_PID=$!
+  for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.05; done
+  [ -s "$file" ] || { echo "the input server did not start" >&2; return 1; }
+  export WL_XTESTD_FILE="Z:${file//\//\\}"
 }
 
 wine_env_start() {

@@ -8,7 +8,10 @@
 // after windows.h
 #include <commctrl.h>
 
+#include <cctype>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,11 +110,36 @@ private:
 
 // ---- the user's mouse and keys, and what a window shows to another program ----
 
-// The left button pressed and released at a point of window's client area.
-inline void ClickIn(HWND window, int x, int y) {
-    POINT p = {x, y};
+// The left button pressed and released at a point of window's client area, once the X server
+// holds the click; a failure says why it made none.
+inline ::testing::AssertionResult Clicked(HWND window, POINT p) {
     ClientToScreen(window, &p);
-    EXPECT_TRUE(xinput::Click(p)) << "the input server took no click";
+    if (xinput::Click(p)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the input server made no click: " << xinput::LastError();
+}
+
+inline void ClickIn(HWND window, int x, int y) {
+    EXPECT_TRUE(Clicked(window, {x, y}));
+}
+
+// The name of a screenshot of what went wrong in a step of this program: the program's and the
+// test's names ("e2e_wizard.Wizard.Saves.failed_click"), numbered from the second of a test on,
+// so that programs running side by side keep each other's.
+inline std::string StepShotName(const std::string& what) {
+    char path[MAX_PATH + 1] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name = path;
+    name = name.substr(name.find_last_of('\\') + 1);
+    name = name.substr(0, name.rfind('.'));
+    if (const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info())
+        name += std::string(".") + test->test_suite_name() + "." + test->name();
+    name += "." + what;
+    static std::map<std::string, int> taken;
+    if (int n = ++taken[name]; n > 1) name += "." + std::to_string(n);
+    for (char& c : name)
+        if (!isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_' && c != '-') c = '_';
+    return name;
 }
 
 // What the mouse and the keys reach there: the window under the point of window's client
@@ -143,9 +171,10 @@ inline std::string InputTargets(HWND window, POINT p) {
 // the mouse reached and leaves a screenshot.
 inline ::testing::AssertionResult ClickThen(HWND window, POINT p,
                                             const std::function<bool()>& done) {
-    ClickIn(window, p.x, p.y);
-    if (WaitUntil(done)) return ::testing::AssertionSuccess();
-    SaveScreenshot(GetAncestor(window, GA_ROOT), "failed_click");
+    ::testing::AssertionResult clicked = Clicked(window, p);
+    if (clicked && WaitUntil(done)) return ::testing::AssertionSuccess();
+    SaveScreenshot(GetAncestor(window, GA_ROOT), StepShotName("failed_click"));
+    if (!clicked) return clicked << "; " << InputTargets(window, p);
     return ::testing::AssertionFailure() << "click did nothing; " << InputTargets(window, p);
 }
 
@@ -183,13 +212,90 @@ inline bool TakesKeys(HWND control) {
     return WaitUntil([&] { return TakesKeysNow(control); });
 }
 
-// A click at p of window into the control there (an edit, a list), once that takes the keys.
-// The control at the point is looked up again meanwhile: one that an earlier click enables is
-// not found there until the program has enabled it.
-inline ::testing::AssertionResult ClickInto(HWND window, POINT p) {
+// The left button's press and release as the system takes them from a program, wherever they
+// go, seen by a low-level mouse hook of this thread while this lives: the system hands them on
+// to the window under the point once the hook has seen them. The hook holds the mouse of every
+// program until this thread answers it, so this thread answers as it waits.
+class ReleaseWatch {
+public:
+    ReleaseWatch() {
+        watching_ = this;
+        hook_ = SetWindowsHookExA(WH_MOUSE_LL, Hook, GetModuleHandleA(nullptr), 0);
+    }
+    ~ReleaseWatch() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+        watching_ = nullptr;
+    }
+    ReleaseWatch(const ReleaseWatch&) = delete;
+    ReleaseWatch& operator=(const ReleaseWatch&) = delete;
+
+    bool Hooked() const { return hook_ != nullptr; }
+    // Once the button has been pressed and released at the point of the screen.
+    bool WaitFor(POINT screen) {
+        for (DWORD start = GetTickCount(), waited = 0; waited < kTimeoutMs;
+             waited = GetTickCount() - start) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+            if (pressedAt_ && releasedAt_ && At(*pressedAt_, screen) && At(*releasedAt_, screen))
+                return true;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, kTimeoutMs - waited, QS_ALLINPUT);
+        }
+        return false;
+    }
+
+private:
+    static bool At(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+    static LRESULT CALLBACK Hook(int code, WPARAM message, LPARAM data) {
+        if (code == HC_ACTION && watching_) {
+            POINT at = reinterpret_cast<const MSLLHOOKSTRUCT*>(data)->pt;
+            if (message == WM_LBUTTONDOWN) watching_->pressedAt_ = at;
+            if (message == WM_LBUTTONUP && watching_->pressedAt_) watching_->releasedAt_ = at;
+        }
+        return CallNextHookEx(nullptr, code, message, data);
+    }
+
+    static inline ReleaseWatch* watching_ = nullptr;
+    HHOOK hook_ = nullptr;
+    std::optional<POINT> pressedAt_, releasedAt_;
+};
+
+// Once the thread of a shown window has taken all the input that had been handed to it: a
+// thread paints only when it has no input left to take, so a paint asked for now comes after.
+inline bool InputTaken(HWND shown) {
+    RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE);
+    return WaitUntil([&] { return !GetUpdateRect(shown, nullptr, FALSE); });
+}
+
+// A click at p of window, once the system has been handed it: from then on it goes before any
+// input that comes later to the window under the point.
+inline ::testing::AssertionResult ClickHandedOn(HWND window, POINT p) {
     POINT screen = p;
     ClientToScreen(window, &screen);
-    ClickIn(window, p.x, p.y);
+    ReleaseWatch watch;
+    if (!watch.Hooked()) return ::testing::AssertionFailure() << "no low-level mouse hook";
+    ::testing::AssertionResult clicked = Clicked(window, p);
+    if (!clicked) return clicked;
+    if (watch.WaitFor(screen)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the system was handed no click there";
+}
+
+// A click at p of window into the control there (an edit, a list): once the window's thread has
+// taken that click and the control takes the keys, which it may have done before. The control
+// at the point is looked up again meanwhile: one that an earlier click enables is not found
+// there until the program has enabled it.
+inline ::testing::AssertionResult ClickInto(HWND window, POINT p) {
+    ::testing::AssertionResult handed = ClickHandedOn(window, p);
+    if (!handed) return handed << "; " << InputTargets(window, p);
+    POINT screen = p;
+    ClientToScreen(window, &screen);
+    HWND there = WindowFromPoint(screen);
+    if (!there ||
+        GetWindowThreadProcessId(there, nullptr) != GetWindowThreadProcessId(window, nullptr))
+        return ::testing::AssertionFailure()
+               << "the click went to another thread's window; " << InputTargets(window, p);
+    if (!InputTaken(there))
+        return ::testing::AssertionFailure()
+               << "the window's thread does not take its input; " << InputTargets(window, p);
     if (WaitUntil([&] { return TakesKeysNow(WindowFromPoint(screen)); }))
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()

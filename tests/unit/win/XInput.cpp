@@ -4,7 +4,7 @@
 #include "XInput.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <fstream>
 
 namespace xinput {
 namespace {
@@ -56,35 +56,48 @@ std::string KeyName(WORD vk) {
     return "";
 }
 
-int Port() {
-    static const int port = [] {
-        const char* text = getenv("WL_XTESTD_PORT");
-        return text ? atoi(text) : 0;
-    }();
-    return port;
+thread_local std::string lastError;
+
+bool Fail(const std::string& why) {
+    lastError = why;
+    return false;
 }
 
-// The requests (a line each) sent to the input server; true when each was answered "ok".
-bool Request(const std::string& lines) {
+// The input server's port and secret, from the file WL_XTESTD_FILE names ("PORT SECRET").
+bool Server(int& port, std::string& secret) {
+    char path[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableA("WL_XTESTD_FILE", path, sizeof(path));
+    if (length == 0 || length >= sizeof(path)) return Fail("no input server: WL_XTESTD_FILE unset");
+    std::ifstream file(path);
+    if (!(file >> port >> secret)) return Fail(std::string("no input server in ") + path);
+    return true;
+}
+
+// The requests (a line each) sent to the input server after its secret; true when each was
+// answered "ok", else the first other answer is the last error.
+bool Request(const std::string& requests) {
     static const bool started = [] {
         WSADATA data;
         return WSAStartup(MAKEWORD(2, 2), &data) == 0;
     }();
-    if (!started || !Port() || lines.empty()) return false;
+    int port = 0;
+    std::string secret;
+    if (!started) return Fail("no Winsock");
+    if (!Server(port, secret)) return false;
+    const std::string lines = "token " + secret + "\n" + requests;
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (s == INVALID_SOCKET) return false;
+    if (s == INVALID_SOCKET) return Fail("no socket");
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(static_cast<u_short>(Port()));
+    address.sin_port = htons(static_cast<u_short>(port));
     bool ok = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
     for (size_t sent = 0; ok && sent < lines.size();) {
         int n = send(s, lines.data() + sent, static_cast<int>(lines.size() - sent), 0);
         ok = n > 0;
         sent += ok ? static_cast<size_t>(n) : 0;
     }
-    size_t expected = 0;
-    for (char c : lines) expected += c == '\n';
+    const auto expected = static_cast<size_t>(std::count(lines.begin(), lines.end(), '\n'));
     std::string answers;
     while (ok && static_cast<size_t>(std::count(answers.begin(), answers.end(), '\n')) < expected) {
         char buffer[256];
@@ -92,10 +105,20 @@ bool Request(const std::string& lines) {
         ok = n > 0;
         if (ok) answers.append(buffer, static_cast<size_t>(n));
     }
+    int error = WSAGetLastError();
     closesocket(s);
-    std::string allOk;
-    for (size_t i = 0; i < expected; ++i) allOk += "ok\n";
-    return ok && answers == allOk;
+    // A refusal may end the connection: its answer first.
+    for (size_t at = 0, end; (end = answers.find('\n', at)) != std::string::npos; at = end + 1)
+        if (answers.compare(at, end - at, "ok") != 0)
+            return Fail("the input server answered \"" + answers.substr(at, end - at) + "\"");
+    if (!ok)
+        return Fail("the input server did not answer (Winsock error " + std::to_string(error) +
+                    ")");
+    return true;
+}
+
+bool NoKey(WORD vk) {
+    return Fail("no X key name for virtual key " + std::to_string(vk));
 }
 
 std::string Move(POINT p) {
@@ -143,12 +166,12 @@ bool MoveTo(POINT screen) {
 
 bool Key(WORD vk, bool up) {
     std::string name = KeyName(vk);
-    return !name.empty() && Request(KeyLine(name, !up));
+    return name.empty() ? NoKey(vk) : Request(KeyLine(name, !up));
 }
 
 bool Press(WORD vk, bool shift) {
     std::string name = KeyName(vk);
-    return !name.empty() && Request(Stroke(name, shift));
+    return name.empty() ? NoKey(vk) : Request(Stroke(name, shift));
 }
 
 bool Type(const std::string& text) {
@@ -156,10 +179,15 @@ bool Type(const std::string& text) {
     for (char c : text) {
         SHORT scan = VkKeyScanA(c);
         std::string name = scan == -1 ? "" : KeyName(LOBYTE(scan));
-        if (name.empty() || (scan & 0x600)) return false;  // no Ctrl or Alt characters
+        if (name.empty() || (scan & 0x600))  // no Ctrl or Alt characters
+            return Fail(std::string("no key types '") + c + "'");
         lines += Stroke(name, (scan & 0x100) != 0);
     }
     return text.empty() || Request(lines);
+}
+
+std::string LastError() {
+    return lastError;
 }
 
 }  // namespace xinput
