@@ -183,21 +183,46 @@ TEST_F(Monitor, TheLinkPageShowsTheConnectionItsStatisticsTheLostLinkAndTheUnplu
     SaveScreenshot(main, "info_statistics");
 
     // The counters grow from poll to poll; Refresh zeroes them and the up time, not the total.
+    // A label's next text, and the tick count before the last reading that still showed the
+    // old one: the poll that changed it read the tick count after that.
+    auto changes = [&](POINT label, const std::string& from, std::string& to, DWORD& notBefore) {
+        return WaitUntil(
+            [&] {
+                DWORD now = GetTickCount();
+                to = LabelAt(main, label);
+                if (to == from) notBefore = now;
+                return to != from;
+            },
+            10000);
+    };
     ASSERT_TRUE(WaitUntil([&] { return LabelAt(main, kLbPackRx) != "0"; }));
-    std::string packets = LabelAt(main, kLbPackRx);
-    ASSERT_TRUE(WaitUntil([&] { return LabelAt(main, kLbPackRx) != packets; }, 10000));
-    EXPECT_GT(std::stoull(LabelAt(main, kLbPackRx)), std::stoull(packets));
+    DWORD lastPoll = GetTickCount();
+    std::string packets = LabelAt(main, kLbPackRx), grown;
+    ASSERT_TRUE(changes(kLbPackRx, packets, grown, lastPoll));
+    EXPECT_GT(std::stoull(grown), std::stoull(packets));
     EXPECT_NE(LabelAt(main, kLbTotalTime), "00:00:00");
     std::string total = LabelAt(main, kLbTotalTime);
+    DWORD nextPoll = GetTickCount();
     ClickIn(main, kBtnRefresh.x, kBtnRefresh.y);
     ASSERT_TRUE(shows(kLbPackRx, "0", 2000)) << LabelAt(main, kLbPackRx);
+    const DWORD refreshed = GetTickCount();
     EXPECT_EQ(LabelAt(main, kLbByteTx), "0");
     EXPECT_EQ(LabelAt(main, kLbUpTime), "00:00:00");
     EXPECT_EQ(LabelAt(main, kLbTotalTime), total);
-    ASSERT_TRUE(WaitUntil([&] { return LabelAt(main, kLbUpTime) != "00:00:00"; }, 10000));
-    // one poll after the refresh: 3 s, a second more when the machine is busy
-    std::string upTime = LabelAt(main, kLbUpTime);
-    EXPECT_TRUE(upTime == "00:00:03" || upTime == "00:00:04") << upTime;
+    std::string upTime;
+    ASSERT_TRUE(changes(kLbUpTime, "00:00:00", upTime, nextPoll));
+    const DWORD seen = GetTickCount();
+    // The whole seconds of the tick count from the last poll before the refresh to the poll
+    // after it: within a second of the time between them, however slow the machine. That poll
+    // came after lastPoll and before refreshed; the next after nextPoll and before seen.
+    ASSERT_EQ(upTime.size(), 8u) << upTime;
+    const long long shownMs = (std::stoi(upTime.substr(0, 2)) * 3600LL +
+                               std::stoi(upTime.substr(3, 2)) * 60 + std::stoi(upTime.substr(6))) *
+                              1000;
+    const long long leastMs = static_cast<long long>(nextPoll) - refreshed,
+                    mostMs = static_cast<long long>(seen) - lastPoll;
+    EXPECT_TRUE(shownMs > leastMs - 1000 && shownMs < mostMs + 1000)
+        << upTime << " for polls " << leastMs << " to " << mostMs << " ms apart";
 
     // The network leaves the scenario: the link is lost.
     Scenario(adapter + dhcp);

@@ -54,22 +54,20 @@ void Click(HWND window, POINT p) {
     return ::testing::AssertionFailure() << "item " << SendMessageA(combo, CB_GETCURSEL, 0, 0);
 }
 
-// A message dialog's text, answered with its Ok button.
-std::string AnswerMessage(DWORD pid) {
+// The message dialog showing text, answered with its Ok button: it must close.
+::testing::AssertionResult AnswerMessage(DWORD pid, const std::string& text) {
     HWND dialog = ShownWindow(pid, "TFormMessage");
-    if (!dialog) return "(no message)";
-    HWND text = nullptr, ok = nullptr;
-    WaitUntil([&] { return (text = ChildAt(dialog, "STATIC", 49, 8)) != nullptr; });
+    if (!dialog) return ::testing::AssertionFailure() << "no message";
+    HWND label = nullptr, ok = nullptr;
+    WaitUntil([&] { return (label = ChildAt(dialog, "STATIC", 49, 8)) != nullptr; });
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (Title(child) == "Ok" && IsWindowVisible(child)) ok = child;
-    std::string shown = text ? Title(text) : "(no text)";
-    if (ok) {
-        RECT r;
-        GetClientRect(ok, &r);
-        ClickIn(ok, r.right / 2, r.bottom / 2);
-    }
-    WaitUntil([&] { return !IsWindowVisible(dialog); });
-    return shown;
+    std::string shown = label ? Title(label) : "(no text)";
+    if (shown != text) return ::testing::AssertionFailure() << "the message shows " << shown;
+    if (!ok) return ::testing::AssertionFailure() << "no Ok on the message";
+    RECT r;
+    GetClientRect(ok, &r);
+    return ClickThen(ok, {r.right / 2, r.bottom / 2}, [&] { return !IsWindowVisible(dialog); });
 }
 
 class Security : public Monitor {
@@ -201,7 +199,7 @@ TEST_F(Security, TheWizardMakesAWepProfileFromAPassphraseAndAWpaPskProfile) {
     ASSERT_TRUE(PickItem(wizard, kCmbEncry, 1));
     ASSERT_TRUE(ClickInto(wizard, kPskPassphrase));
     Type(std::string(64, 'x'));
-    EXPECT_EQ(AnswerMessage(Pid()), "Passphrase should be between 8 to 63 charachers.");
+    ASSERT_TRUE(AnswerMessage(Pid(), "Passphrase should be between 8 to 63 charachers."));
     HWND pskEdit = ChildAt(wizard, "Edit", 4 + 119, 133 + 96);
     ASSERT_TRUE(TypeOver(wizard, kPskPassphrase, pskEdit, " office-secret ")) << ShownText(pskEdit);
     SaveScreenshot(wizard, "e2e_wizard_wpapsk");
@@ -257,7 +255,7 @@ TEST_F(Security, ConnectOnAWepNetworkAsksItsKeyAndAppliesOnlyTheRightOne) {
     SaveScreenshot(dialog, "e2e_quick_connect_wep");
     // One digit short: the message, and nothing applied.
     ASSERT_TRUE(ClickThen(dialog, kDialogConnect, shownOf("TFormMessage")));
-    EXPECT_EQ(AnswerMessage(Pid()), "You have entered an incorrect WEP key.\nPlease try again.");
+    ASSERT_TRUE(AnswerMessage(Pid(), "You have entered an incorrect WEP key.\nPlease try again."));
     EXPECT_TRUE(IsWindowVisible(dialog));
     Sleep(500);
     EXPECT_EQ(Count(Trace(), "VYXWL_SetWLANStatus(\"Cafe\""), 0u) << Trace();

@@ -120,12 +120,24 @@ protected:
         return WaitUntil([&] { return State(service) == state; });
     }
 
-    // Sends a control, repeating it while the service cannot take it yet.
-    bool Control(SC_HANDLE service, DWORD control) {
-        return WaitUntil([&] {
+    // Sends a control, repeating it only while the service cannot take it yet: the control
+    // manager answers ERROR_SERVICE_CANNOT_ACCEPT_CTRL to a service whose start is pending. Wine's
+    // passes a stop on to a starting service that accepts one, and answers
+    // ERROR_INVALID_SERVICE_CONTROL when it does not, as ours accepts nothing until it runs. Any
+    // other answer fails at once.
+    static ::testing::AssertionResult Control(SC_HANDLE service, DWORD control) {
+        DWORD error = ERROR_SERVICE_CANNOT_ACCEPT_CTRL;
+        WaitUntil([&] {
+            DWORD before = State(service);
             SERVICE_STATUS status;
-            return ControlService(service, control, &status) != FALSE;
+            error = ControlService(service, control, &status) ? ERROR_SUCCESS : GetLastError();
+            bool starting = error == ERROR_INVALID_SERVICE_CONTROL &&
+                            before == SERVICE_START_PENDING && control == SERVICE_CONTROL_STOP;
+            return error != ERROR_SERVICE_CANNOT_ACCEPT_CTRL && !starting;
         });
+        if (error == ERROR_SUCCESS) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "control " << control << " refused with " << error << ": " << SystemText(error);
     }
 
     void StartAndRemember(SC_HANDLE service) {

@@ -84,8 +84,10 @@ HWND ChildOf(HWND parent, const std::string& cls, bool visibleOnly = false) {
 }
 
 // The page the window shows: the class of its visible page, "welcome" when none shows (the
-// welcome content is the window's own background).
+// welcome content is the window's own background); no page of a window not shown.
 std::string PageOf(HWND main) {
+    if (!IsWindow(main)) return "(no window)";
+    if (!IsWindowVisible(main)) return "(window hidden)";
     for (const char* page : {"TLicensePage", "TPlugPage", "TWelcomePage"})
         if (ChildOf(main, page, true)) return page;
     return "welcome";

@@ -2,6 +2,7 @@
 // under the folder named by WL_SCREENSHOT_DIR (nothing is written when unset).
 #pragma once
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -38,16 +39,32 @@ inline bool PaintPending(HWND hwnd) {
 
 // Repainted whole: a window of this thread at once; one of another thread once that thread
 // has painted all of it and has waited for messages since, which is when the system puts what
-// it painted on the screen.
+// it painted on the screen. A paint that does not come fails the test: the picture would show
+// what was there before.
 inline void Repaint(HWND hwnd) {
     RedrawWindow(hwnd, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) return;
+    const DWORD kPaintMs = 5000, kAnswerMs = 1000;
+    auto name = [hwnd] {
+        char cls[64] = {}, title[64] = {};
+        GetClassNameA(hwnd, cls, sizeof(cls));
+        GetWindowTextA(hwnd, title, sizeof(title));
+        return std::string(cls) + " \"" + title + "\"";
+    };
+    for (DWORD start = GetTickCount(); PaintPending(hwnd); Sleep(10)) {
+        if (GetTickCount() - start >= kPaintMs) {
+            ADD_FAILURE() << name() << " has not painted after " << kPaintMs << " ms";
+            return;
+        }
+    }
     DWORD_PTR result = 0;
-    for (DWORD start = GetTickCount(); PaintPending(hwnd) && GetTickCount() - start < 5000;)
-        Sleep(10);
-    for (int round = 0; round < 2; ++round)
-        SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result);
+    for (int round = 0; round < 2; ++round) {
+        if (!SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerMs, &result)) {
+            ADD_FAILURE() << name() << " did not wait for messages after its paint";
+            return;
+        }
+    }
 }
 
 // The window with its frame and child windows, repainted. A shown window is
