@@ -375,6 +375,25 @@ inline HWND ShownWindow(DWORD pid, const char* cls) {
     return shown;
 }
 
+// The program's message dialog showing text, answered with its Ok button: it must close. A shot
+// named is saved before the answer.
+inline ::testing::AssertionResult AnswerMessage(DWORD pid, const std::string& text,
+                                                const std::string& shot = "") {
+    HWND dialog = ShownWindow(pid, "TFormMessage");
+    if (!dialog) return ::testing::AssertionFailure() << "no message";
+    HWND label = nullptr, ok = nullptr;
+    WaitUntil([&] { return (label = ChildAt(dialog, "STATIC", 49, 8)) != nullptr; });
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (Title(child) == "Ok" && IsWindowVisible(child)) ok = child;
+    std::string shown = label ? Title(label) : "(no text)";
+    if (shown != text) return ::testing::AssertionFailure() << "the message shows " << shown;
+    if (!ok) return ::testing::AssertionFailure() << "no Ok on the message";
+    if (!shot.empty()) SaveScreenshot(dialog, shot);
+    RECT r;
+    GetClientRect(ok, &r);
+    return ClickThen(ok, {r.right / 2, r.bottom / 2}, [&] { return !IsWindowVisible(dialog); });
+}
+
 // A report list view of another process, read through memory of its own.
 class RemoteList {
 public:

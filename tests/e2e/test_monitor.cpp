@@ -322,21 +322,9 @@ TEST_F(Monitor, ProfilePageListsDeletesExportsImportsAndConnects) {
     Press(VK_HOME, true);
     Type(file);
     Press(VK_RETURN);
-    HWND question = ShownWindow(monitor.Id(), "TFormMessage");
-    ASSERT_NE(question, nullptr);
-    HWND text = nullptr, ok = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        text = ChildAt(question, "STATIC", 49, 8);
-        return text != nullptr;
-    }));
-    EXPECT_EQ(Title(text), "A profile with the name \"Office\" already exists. Replace it?");
-    SaveScreenshot(question, "profile_replace_question");
-    for (HWND child = GetWindow(question, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (Title(child) == "Ok" && IsWindowVisible(child)) ok = child;
-    ASSERT_NE(ok, nullptr);
-    RECT r;
-    GetClientRect(ok, &r);
-    ClickIn(ok, r.right / 2, r.bottom / 2);
+    ASSERT_TRUE(AnswerMessage(monitor.Id(),
+                              "A profile with the name \"Office\" already exists. Replace it?",
+                              "profile_replace_question"));
     ASSERT_TRUE(WaitUntil([&] {
         return Trace().find("VYXWL_RegImportProfile(\"" + file + "\", \"Office\") -> 1") !=
                std::string::npos;
@@ -418,22 +406,11 @@ TEST_F(Monitor, AProfileTheSystemStartCannotReadIsNeverConnectedWith) {
 
             // Connect: the user is told, nothing is applied.
             ClickIn(main, kConnect.x, kConnect.y);
-            HWND message = ShownWindow(monitor.Id(), "TFormMessage");
-            ASSERT_NE(message, nullptr) << name;
-            HWND text = nullptr, ok = nullptr;
             ASSERT_TRUE(
-                WaitUntil([&] { return (text = ChildAt(message, "STATIC", 49, 8)) != nullptr; }));
-            EXPECT_EQ(Title(text),
-                      "The profile \"" + name +
-                          "\" holds settings that cannot be used. It was not applied.");
-            SaveScreenshot(message, "profile_unusable_" + name);
-            for (HWND c = GetWindow(message, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-                if (Title(c) == "Ok" && IsWindowVisible(c)) ok = c;
-            ASSERT_NE(ok, nullptr);
-            RECT r;
-            GetClientRect(ok, &r);
-            ASSERT_TRUE(ClickThen(ok, {r.right / 2, r.bottom / 2},
-                                  [&] { return !IsWindowVisible(message); }));
+                AnswerMessage(monitor.Id(),
+                              "The profile \"" + name +
+                                  "\" holds settings that cannot be used. It was not applied.",
+                              "profile_unusable_" + name));
         }
         EXPECT_EQ(Count(Trace(), "VYXWL_SetWLANStatus("), 1u) << Trace();
         EXPECT_EQ(Count(Trace(), "VYXWL_WLProfileToWLStatus(\"Lab\""), 0u);

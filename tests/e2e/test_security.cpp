@@ -54,22 +54,6 @@ void Click(HWND window, POINT p) {
     return ::testing::AssertionFailure() << "item " << SendMessageA(combo, CB_GETCURSEL, 0, 0);
 }
 
-// The message dialog showing text, answered with its Ok button: it must close.
-::testing::AssertionResult AnswerMessage(DWORD pid, const std::string& text) {
-    HWND dialog = ShownWindow(pid, "TFormMessage");
-    if (!dialog) return ::testing::AssertionFailure() << "no message";
-    HWND label = nullptr, ok = nullptr;
-    WaitUntil([&] { return (label = ChildAt(dialog, "STATIC", 49, 8)) != nullptr; });
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (Title(child) == "Ok" && IsWindowVisible(child)) ok = child;
-    std::string shown = label ? Title(label) : "(no text)";
-    if (shown != text) return ::testing::AssertionFailure() << "the message shows " << shown;
-    if (!ok) return ::testing::AssertionFailure() << "no Ok on the message";
-    RECT r;
-    GetClientRect(ok, &r);
-    return ClickThen(ok, {r.right / 2, r.bottom / 2}, [&] { return !IsWindowVisible(dialog); });
-}
-
 class Security : public Monitor {
 protected:
     // The monitor started with the store's profiles, its window open on the profile page.
