@@ -70,26 +70,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(network);
     }
 
-    // the first profile of the name that is ad hoc or in range
+    // the first usable profile of the name (case of A to Z aside) that is ad hoc or in range
     auto first = [&](const std::string& name) -> const WLProfile* {
         for (const WLProfile& p : profiles)
-            if (TextField(p.ProfileName) == name && (p.NetworkMode != 1 || matches(p))) return &p;
+            if (SameProfileName(TextField(p.ProfileName), name) && ProfileIsUsable(p) &&
+                (p.NetworkMode != 1 || matches(p)))
+                return &p;
         return nullptr;
     };
     const WLProfile* found = nullptr;
     for (const WLProfile& p : profiles)
-        if (!found && matches(p)) found = &p;
+        if (!found && ProfileIsUsable(p) && matches(p)) found = &p;
 
     AutoConnectChoice choice = ChooseAutoConnectProfile(profiles, scan, last, def, convert);
     AnsiString line = AutoConnectLogLine(choice);
     FUZZ_CHECK((choice.Profile == nullptr) == (choice.Reason == AutoConnectReason::None));
     FUZZ_CHECK(line.empty() == (choice.Profile == nullptr));
+    FUZZ_CHECK(!choice.Profile || ProfileIsUsable(*choice.Profile));
     if (const WLProfile* want = first(last)) {
         FUZZ_CHECK(choice.Reason == AutoConnectReason::Last && choice.Profile == want);
-        FUZZ_CHECK(line == "auto connect last: " + last);
+        FUZZ_CHECK(line == "auto connect last: " + TextField(want->ProfileName));
     } else if (const WLProfile* want = first(def)) {
         FUZZ_CHECK(choice.Reason == AutoConnectReason::Default && choice.Profile == want);
-        FUZZ_CHECK(line == "auto connect default: " + def);
+        FUZZ_CHECK(line == "auto connect default: " + TextField(want->ProfileName));
     } else {
         FUZZ_CHECK(choice.Profile == found);
         if (found) FUZZ_CHECK(line == "auto connect found: " + TextField(found->ProfileName));
