@@ -11,7 +11,6 @@
 #include <cctype>
 #include <functional>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -212,51 +211,66 @@ inline bool TakesKeys(HWND control) {
     return WaitUntil([&] { return TakesKeysNow(control); });
 }
 
-// The left button's press and release as the system takes them from a program, wherever they
-// go, seen by a low-level mouse hook of this thread while this lives: the system hands them on
-// to the window under the point once the hook has seen them. The hook holds the mouse of every
-// program until this thread answers it, so this thread answers as it waits.
+// The left button pressed and released at a point of the screen, as the system takes them from
+// a program, wherever they go: seen by a low-level mouse hook while this lives. The system hands
+// them on to the window under the point once the hook has seen them, or has passed it over: it
+// passes over the hook of a thread that has not looked at its messages for 5 s and is not
+// waiting for one, as a test thread blocked on the input server is. So the hook has a thread of
+// its own that does nothing but wait for its messages.
 class ReleaseWatch {
 public:
-    ReleaseWatch() {
-        watching_ = this;
-        hook_ = SetWindowsHookExA(WH_MOUSE_LL, Hook, GetModuleHandleA(nullptr), 0);
+    explicit ReleaseWatch(POINT screen) : screen_(screen) {
+        seen_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, &threadId_);
+        if (thread_) WaitForSingleObject(ready_, INFINITE);
     }
     ~ReleaseWatch() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-        watching_ = nullptr;
+        if (thread_) {
+            PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+        }
+        CloseHandle(ready_);
+        CloseHandle(seen_);
     }
     ReleaseWatch(const ReleaseWatch&) = delete;
     ReleaseWatch& operator=(const ReleaseWatch&) = delete;
 
-    bool Hooked() const { return hook_ != nullptr; }
-    // Once the button has been pressed and released at the point of the screen.
-    bool WaitFor(POINT screen) {
-        for (DWORD start = GetTickCount(), waited = 0; waited < kTimeoutMs;
-             waited = GetTickCount() - start) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-            if (pressedAt_ && releasedAt_ && At(*pressedAt_, screen) && At(*releasedAt_, screen))
-                return true;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, kTimeoutMs - waited, QS_ALLINPUT);
-        }
-        return false;
-    }
+    bool Hooked() const { return hooked_; }
+    // Once the button has been pressed and released at the point.
+    bool WaitFor() { return WaitForSingleObject(seen_, kTimeoutMs) == WAIT_OBJECT_0; }
 
 private:
-    static bool At(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
+    static DWORD WINAPI Run(LPVOID arg) {
+        auto* self = static_cast<ReleaseWatch*>(arg);
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue that WM_QUIT comes to
+        watching_ = self;
+        HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, Hook, GetModuleHandleA(nullptr), 0);
+        self->hooked_ = hook != nullptr;
+        SetEvent(self->ready_);
+        if (!hook) return 0;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        UnhookWindowsHookEx(hook);
+        watching_ = nullptr;
+        return 0;
+    }
     static LRESULT CALLBACK Hook(int code, WPARAM message, LPARAM data) {
         if (code == HC_ACTION && watching_) {
             POINT at = reinterpret_cast<const MSLLHOOKSTRUCT*>(data)->pt;
-            if (message == WM_LBUTTONDOWN) watching_->pressedAt_ = at;
-            if (message == WM_LBUTTONUP && watching_->pressedAt_) watching_->releasedAt_ = at;
+            bool there = at.x == watching_->screen_.x && at.y == watching_->screen_.y;
+            if (message == WM_LBUTTONDOWN) watching_->pressed_ = there;
+            if (message == WM_LBUTTONUP && watching_->pressed_ && there) SetEvent(watching_->seen_);
         }
         return CallNextHookEx(nullptr, code, message, data);
     }
 
     static inline ReleaseWatch* watching_ = nullptr;
-    HHOOK hook_ = nullptr;
-    std::optional<POINT> pressedAt_, releasedAt_;
+    POINT screen_;
+    HANDLE seen_ = nullptr, ready_ = nullptr, thread_ = nullptr;
+    DWORD threadId_ = 0;
+    bool hooked_ = false, pressed_ = false;  // the hook's thread only, once ready
 };
 
 // Once the thread of a shown window has taken all the input that had been handed to it: a
@@ -271,11 +285,11 @@ inline bool InputTaken(HWND shown) {
 inline ::testing::AssertionResult ClickHandedOn(HWND window, POINT p) {
     POINT screen = p;
     ClientToScreen(window, &screen);
-    ReleaseWatch watch;
+    ReleaseWatch watch(screen);
     if (!watch.Hooked()) return ::testing::AssertionFailure() << "no low-level mouse hook";
     ::testing::AssertionResult clicked = Clicked(window, p);
     if (!clicked) return clicked;
-    if (watch.WaitFor(screen)) return ::testing::AssertionSuccess();
+    if (watch.WaitFor()) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the system was handed no click there";
 }
 
