@@ -28,9 +28,11 @@ echo "== Wavelorn.exe: the monitor runs in the tray (Ctrl-C ends the demo); its 
 "$WINELOADER" Wavelorn.exe </dev/null >/dev/null 2>&1 &
 # A second start opens the running monitor's window, as a user's second start would.
 (sleep 8 && "$WINELOADER" Wavelorn.exe </dev/null >/dev/null 2>&1) &
+opener=$!
 # Followed in the background and waited for: a signal to this script alone then ends it at
-# once, and its EXIT trap ends the follower too.
+# once. The second start goes first: one made after the Wine server has gone would start a
+# server of its own and keep the monitor running.
 tail -n +1 -f Wavelorn.Log &
 follower=$!
-trap 'kill "$follower" 2>/dev/null; wine_env_stop' EXIT
+trap 'kill "$opener" "$follower" 2>/dev/null; wine_env_stop' EXIT
 wait "$follower"
